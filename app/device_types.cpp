@@ -1,0 +1,140 @@
+// Device types: the model table, the name tests that pick a type, and the firmware rule.
+#include "app/device_types.h"
+
+BYTE g_deviceType = DEVICE_TYPE_TDO;
+char g_deviceNameText[19] = "  ";
+char g_firmwareText[11] = "  ";
+BYTE g_firmwareDigits[6] = {};
+
+// Codes with a model. A dialog procedure joins its row when the model's dialog is built.
+static const DeviceTypeInfo DEVICE_TYPES[] = {
+    {DEVICE_TYPE_TDO, "TDO", 105, NULL, 2, "00.00.24", CALIBRATION_AOUT},
+    {DEVICE_TYPE_TDG, "TDG", 110, NULL, 3, "00.00.08", CALIBRATION_NONE},
+    {DEVICE_TYPE_DMO, "DMO", 111, NULL, 1259, "00.00.24", CALIBRATION_AOUT},
+    {DEVICE_TYPE_GQU2, "GQU2", 112, NULL, 5, "00.00.10", CALIBRATION_AOUT},
+    {DEVICE_TYPE_LO2, "LO2", 113, NULL, 6, "00.00.03", CALIBRATION_AOUT},
+    {DEVICE_TYPE_TKDG, "TKDG", 123, NULL, 1260, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_KDG, "KDG", 130, NULL, 8, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_TKRG, "TKRG", 131, NULL, 9, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_KRG, "KRG", 132, NULL, 7, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_TYSO, "TYSO", 126, NULL, 11, "00.00.00", CALIBRATION_AOUT},
+    {DEVICE_TYPE_TYSG, "TYSG", 125, NULL, 12, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_TQSRO, "TQSRO", 142, NULL, 15, "00.00.00", CALIBRATION_AOUT},
+    {DEVICE_TYPE_TQSRG, "TQSRG", 127, NULL, 10, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_DMG1A, "DMG1A", 133, NULL, 13, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_RMG1A, "RMG1A", 135, NULL, 14, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_DMG1K, "DMG1K", 0, NULL, 0, "00.00.00", CALIBRATION_AOUT},
+    {DEVICE_TYPE_RMG1K, "RMG1K", 0, NULL, 0, "00.00.00", CALIBRATION_AOUT},
+    {DEVICE_TYPE_DMG1T, "DMG1T", 138, NULL, 18, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_RMG1T, "RMG1T", 0, NULL, 0, "00.00.00", CALIBRATION_AOUT},
+    {DEVICE_TYPE_GHE3HU3, "G-HE3HU3", 0, NULL, 0, "00.00.00", CALIBRATION_AOUT},
+    {DEVICE_TYPE_GQKE1, "G-QKE1", 141, NULL, 20, "00.00.00", CALIBRATION_AOUT},
+    {DEVICE_TYPE_DMG9A, "DMG9A", 145, NULL, 21, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_RMG9A, "RMG9A", 0, NULL, 0, "00.00.00", CALIBRATION_AOUT},
+    {DEVICE_TYPE_TODG, "TODG", 146, NULL, 22, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_ODG, "ODG", 147, NULL, 23, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_TORG, "TORG", 155, NULL, 28, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_ORG, "ORG", 156, NULL, 29, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_NRDG, "NRDG", 148, NULL, 24, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_TNTDG, "TNTDG", 149, NULL, 25, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_TNTRG, "TNTRG", 150, NULL, 27, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_DMG1KY, "DMG1KY", 151, NULL, 26, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_LBDMG1K, "LB-DMG", 152, NULL, 31, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_LBRMG1K, "LB-RMG", 153, NULL, 32, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_LBKDG1K, "LB-KDG", 154, NULL, 30, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_LBKDG1KS, "LB-KDG-S", 158, NULL, 34, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_LBODG1K, "LB-ODG", 157, NULL, 33, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_LBDMO, "LB-DMO", 159, NULL, 35, "00.00.00", CALIBRATION_AOUT},
+    {DEVICE_TYPE_LBRMO, "LB-RMO", 163, NULL, 39, "00.00.00", CALIBRATION_AOUT},
+    {DEVICE_TYPE_LBKDO, "LB-KDO", 160, NULL, 36, "00.00.00", CALIBRATION_AOUT},
+    {DEVICE_TYPE_LBKDOS, "LB-KDO-S", 162, NULL, 38, "00.00.00", CALIBRATION_AOUT},
+    {DEVICE_TYPE_LBODO, "LB-ODO", 161, NULL, 37, "00.00.00", CALIBRATION_AOUT},
+    {DEVICE_TYPE_T1CGA, "T1cGA", 164, NULL, 40, "00.00.00", CALIBRATION_AIN},
+    {DEVICE_TYPE_KDG1KY, "KDG1KY", 337, NULL, 41, "00.00.00", CALIBRATION_NONE},
+};
+
+// The row of a code with a model, or null (codes 14, 42-47 and above 49).
+const DeviceTypeInfo* FindDeviceTypeInfo(int code)
+{
+    for (size_t i = 0; i < sizeof(DEVICE_TYPES) / sizeof(DEVICE_TYPES[0]); i++) {
+        if (DEVICE_TYPES[i].code == code) return &DEVICE_TYPES[i];
+    }
+    return NULL;
+}
+
+// Codes without a model are treated like the analog-output models by the Tools menu.
+BYTE GetCalibrationKind(int code)
+{
+    const DeviceTypeInfo* info = FindDeviceTypeInfo(code);
+    return info ? info->calibration : (BYTE)CALIBRATION_AOUT;
+}
+
+// One name test: the characters at positions 1.. in the order tested; '!' before a character
+// means "anything but it". Position 0 is the row's first character.
+struct NameTest {
+    const char* pattern;
+    BYTE code;
+};
+
+static const NameTest NAME_TESTS[] = {
+    {"TDO", DEVICE_TYPE_TDO},        {"TDG", DEVICE_TYPE_TDG},         {"TKDG", DEVICE_TYPE_TKDG},
+    {"TKRG", DEVICE_TYPE_TKRG},      {"TODG", DEVICE_TYPE_TODG},       {"TORG", DEVICE_TYPE_TORG},
+    {"TYSO", DEVICE_TYPE_TYSO},      {"TYSG", DEVICE_TYPE_TYSG},       {"TQSRG", DEVICE_TYPE_TQSRG},
+    {"TQSRO", DEVICE_TYPE_TQSRO},    {"TNTD", DEVICE_TYPE_TNTDG},      {"TNTR", DEVICE_TYPE_TNTRG},
+    {"T1cGA", DEVICE_TYPE_T1CGA},    {"DMO", DEVICE_TYPE_DMO},         {"DMG1A", DEVICE_TYPE_DMG1A},
+    {"DMG1KY", DEVICE_TYPE_DMG1KY},  {"DMG1K!Y", DEVICE_TYPE_DMG1K},   {"DMG1T", DEVICE_TYPE_DMG1T},
+    {"DMG9A", DEVICE_TYPE_DMG9A},    {"GQU2", DEVICE_TYPE_GQU2},       {"G-HE3HU3", DEVICE_TYPE_GHE3HU3},
+    {"G-QKE1", DEVICE_TYPE_GQKE1},   {"L-O2", DEVICE_TYPE_LO2},        {"LBDMG1K", DEVICE_TYPE_LBDMG1K},
+    {"LBDMO", DEVICE_TYPE_LBDMO},    {"LBRMG1K", DEVICE_TYPE_LBRMG1K}, {"LBRMO", DEVICE_TYPE_LBRMO},
+    {"LBKDG1KS", DEVICE_TYPE_LBKDG1KS}, {"LBKDG1K!S", DEVICE_TYPE_LBKDG1K},
+    {"LBKDOS", DEVICE_TYPE_LBKDOS},  {"LBKDO!S", DEVICE_TYPE_LBKDO},   {"LBODG1K", DEVICE_TYPE_LBODG1K},
+    {"LBODO", DEVICE_TYPE_LBODO},    {"KDG ", DEVICE_TYPE_KDG},        {"KDG1", DEVICE_TYPE_KDG1KY},
+    {"KRG", DEVICE_TYPE_KRG},        {"ODG", DEVICE_TYPE_ODG},         {"ORG", DEVICE_TYPE_ORG},
+    {"RMG1A", DEVICE_TYPE_RMG1A},    {"RMG1K", DEVICE_TYPE_RMG1K},     {"RMG1T", DEVICE_TYPE_RMG1T},
+    {"RMG9A", DEVICE_TYPE_RMG9A},    {"NRDG", DEVICE_TYPE_NRDG},
+};
+
+// Whether the 16-character name matches a test, position by position.
+static int MatchesNameTest(const char* name, const char* pattern)
+{
+    int position = 0;
+    for (const char* p = pattern; *p; p++, position++) {
+        if (*p == '!') {
+            p++;
+            if (name[position] == *p) return 0;
+        } else if (name[position] != *p) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+// Sets g_deviceType from the device name; an unknown name leaves it as it was.
+void IdentifyDeviceType()
+{
+    const char* name = g_deviceNameText + 2;
+    for (size_t i = 0; i < sizeof(NAME_TESTS) / sizeof(NAME_TESTS[0]); i++) {
+        if (MatchesNameTest(name, NAME_TESTS[i].pattern)) {
+            g_deviceType = NAME_TESTS[i].code;
+            return;
+        }
+    }
+}
+
+// 1 when g_firmwareText is at least the type's minimum; compared as signed character codes,
+// position A counting as equal when it is the letter b.
+int CheckFirmwareVersion()
+{
+    static const int POSITIONS[6] = {0, 1, 3, 4, 6, 7};
+    const DeviceTypeInfo* info = FindDeviceTypeInfo(g_deviceType);
+    if (!info) return 0;
+    for (int i = 0; i < 6; i++) {
+        signed char have = (signed char)g_firmwareText[2 + POSITIONS[i]];
+        signed char need = (signed char)info->firmwareMinimum[POSITIONS[i]];
+        if (i == 0 && have == 'b') continue;
+        if (i == 5) return have >= need;
+        if (have < need) return 0;
+        if (have > need) return 1;
+    }
+    return 0;
+}

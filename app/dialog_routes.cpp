@@ -1,0 +1,25 @@
+// The modal windows the main window opens, by template and procedure.
+#include "app/dialog_routes.h"
+
+#include "app/main_window.h"
+
+const DialogRoute OFFLINE_PICKER_ROUTE = {124, NULL};
+const DialogRoute DEVICE_HID_ID_ROUTE = {103, NULL};
+const DialogRoute CALIBRATOR_HID_ID_ROUTE = {121, NULL};
+const DialogRoute LIVE_DATA_ROUTE = {106, NULL};
+const DialogRoute ANALOG_OUTPUT_WRITE_ROUTE = {134, NULL};
+const DialogRoute AOUT_CALIBRATION_ROUTE = {122, NULL};
+const DialogRoute AIN_CALIBRATION_ROUTE = {336, NULL};
+const DialogRoute BOOTLOADER_ROUTE = {120, NULL};
+
+// Opens a modal dialog from its template with creation parameter 0; -1 when it cannot open.
+INT_PTR RunModalDialog(HWND owner, int templateId, DLGPROC dialogProc)
+{
+    if (templateId == 0 || dialogProc == NULL) return -1;
+    return DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(templateId), owner, dialogProc, 0);
+}
+
+INT_PTR RunDialogRoute(HWND owner, const DialogRoute& route)
+{
+    return RunModalDialog(owner, route.templateId, route.dialogProc);
+}
