@@ -1,0 +1,409 @@
+// Model dialog skeleton: opening, tick checks, Read, Write, settings files, Default and closing,
+// done once for every sensor and transmitter dialog by walking the model's binding table.
+#include "devices/sensors/model_dialog.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "app/main_window.h"
+#include "devices/sensors/pending_kit.h"
+#include "kit/texts.h"
+#include "resource.h"
+
+// The leading blank of the four-digit rates keeps the sorted baud list in index order.
+static const UINT BAUD_RATE_TEXT_IDS[BAUD_RATE_COUNT] = {
+    IDS_SENSORS_BAUD_1200,  IDS_SENSORS_BAUD_2400,  IDS_SENSORS_BAUD_4800, IDS_SENSORS_BAUD_9600,
+    IDS_SENSORS_BAUD_19200, IDS_SENSORS_BAUD_38400, IDS_SENSORS_BAUD_57600,
+};
+const UINT PARITY_TEXT_IDS[PARITY_COUNT] = {
+    IDS_SENSORS_PARITY_NONE, IDS_SENSORS_PARITY_ODD, IDS_SENSORS_PARITY_EVEN,
+};
+static const int DEFAULT_BAUD_INDEX = 4;
+static const int TEXT_STRING_BYTES = TEXT_STRING_CHARS + 1;  // the text field is read with this limit
+static const int TEXT_FILE_COLUMN_1 = 9;                     // line bytes of value-field columns 1 and 3
+static const int TEXT_FILE_COLUMN_3 = 11;
+static const int SETTINGS_FIELD_BYTES = 7;
+static const int HEADER_CHARS = 16;
+
+// Byte offset of a register's line in the settings-file image.
+static int SettingsLineOffset(int registerIndex)
+{
+    return SETTINGS_FIRST_LINE + SETTINGS_LINE_SIZE * registerIndex;
+}
+
+static const ModelField* FindFieldByControl(const ModelDialog* model, int controlId)
+{
+    for (int i = 0; i < model->fieldCount; i++) {
+        if (model->fields[i].controlId == controlId) return &model->fields[i];
+    }
+    return NULL;
+}
+
+static int FindFieldByRegister(const ModelDialog* model, int registerIndex)
+{
+    for (int i = 0; i < model->fieldCount; i++) {
+        if (model->fields[i].registerIndex == registerIndex) return i;
+    }
+    return -1;
+}
+
+// Fills a drop-down list with edition texts in table order and selects entry 0.
+static void FillTextCombo(HWND dialog, int controlId, const UINT* textIds, int count)
+{
+    WCHAR text[EDITION_TEXT_MAX_CHARS];
+    for (int i = 0; i < count; i++) {
+        LoadEditionText(textIds[i], text, EDITION_TEXT_MAX_CHARS);
+        SendDlgItemMessageW(dialog, controlId, CB_ADDSTRING, 0, (LPARAM)text);
+    }
+    SendDlgItemMessageA(dialog, controlId, CB_SETCURSEL, 0, 0);
+}
+
+// Puts a text (at most 16 characters kept later) into the text field.
+static void ShowTextString(HWND dialog, const ModelDialog* model, const char* text)
+{
+    SetDlgItemTextA(dialog, model->textId, text);
+}
+
+// Reads the text field into 16 bytes; the positions after a shorter text are 0.
+static void TakeTextString(HWND dialog, const ModelDialog* model, BYTE* text)
+{
+    GetDlgItemTextA(dialog, model->textId, g_textBuffer, TEXT_STRING_BYTES);
+    memset(text, 0, TEXT_STRING_BYTES);
+    memcpy(text, g_textBuffer, strnlen(g_textBuffer, TEXT_STRING_CHARS));
+}
+
+// Shows the baud/parity word: by list index in the select-entry style (an index beyond the list
+// clears the selection), else as the entry's text when the index names one.
+static void ShowBaudParity(HWND dialog, const ModelDialog* model)
+{
+    int baud = LOBYTE(model->values->baudParity);
+    int parity = HIBYTE(model->values->baudParity);
+    if (model->networkStyle == NETWORK_SELECT_ENTRY) {
+        SendDlgItemMessageA(dialog, model->baudId, CB_SETCURSEL, baud, 0);
+        if (model->parityId) SendDlgItemMessageA(dialog, model->parityId, CB_SETCURSEL, parity, 0);
+        return;
+    }
+    if (baud < BAUD_RATE_COUNT) SetDialogItemText(dialog, model->baudId, BAUD_RATE_TEXT_IDS[baud]);
+    if (model->parityId && parity < PARITY_COUNT) {
+        SetDialogItemText(dialog, model->parityId, model->parityTextIds[parity]);
+    }
+}
+
+// Shows a field's value with its coding.
+static void ShowFieldValue(HWND dialog, const ModelField* field, WORD value)
+{
+    switch (field->coding) {
+    case CODING_SIGNED: sprintf(g_textBuffer, "%d", (int)(short)value); break;
+    case CODING_TENTHS: FormatTenths((short)value); break;
+    case CODING_HUNDREDTHS: FormatHundredths((short)value); break;
+    default: sprintf(g_textBuffer, "%d", (int)value); break;
+    }
+    SetDlgItemTextA(dialog, field->controlId, g_textBuffer);
+}
+
+// The field's value as shown; a "%d" field whose text holds no number keeps the previous value.
+static WORD TakeFieldValue(HWND dialog, const ModelField* field, WORD previous)
+{
+    int number;
+    GetDlgItemTextA(dialog, field->controlId, g_textBuffer, MODEL_FIELD_TEXT_BYTES);
+    switch (field->coding) {
+    case CODING_TENTHS: return ParseTenths(g_textBuffer);
+    case CODING_HUNDREDTHS: return ParseHundredths(g_textBuffer);
+    default: return sscanf(g_textBuffer, "%d", &number) == 1 ? (WORD)number : previous;
+    }
+}
+
+// Puts a text into a field unchanged and remembers the value it shows, so that a field emptied
+// later writes the last value shown.
+static void PutFieldText(HWND dialog, const ModelDialog* model, int index, const char* text)
+{
+    SetDlgItemTextA(dialog, model->fields[index].controlId, text);
+    model->values->fields[index] = TakeFieldValue(dialog, &model->fields[index], model->values->fields[index]);
+}
+
+// Keeps every bounded field within its bounds, in the model's order.
+static void CheckModelFields(HWND dialog, const ModelDialog* model)
+{
+    for (const int* id = model->tickOrder; *id != END_OF_LIST; id++) {
+        const ModelField* field = FindFieldByControl(model, *id);
+        if (!field) continue;
+        switch (field->check) {
+        case CHECK_SIGNED: ValidateSignedField(dialog, *id, (short)field->high, (short)field->low); break;
+        case CHECK_TENTHS: ValidateTenthsField(dialog, *id, (short)field->high, (short)field->low); break;
+        default: ValidateUnsignedField(dialog, *id, (WORD)field->high, (WORD)field->low); break;
+        }
+    }
+}
+
+// Default texts into the controls; the registers and the device are not touched.
+static void PutModelDefaults(HWND dialog, const ModelDialog* model, const char* text)
+{
+    for (int i = 0; i < model->fieldCount; i++) {
+        PutFieldText(dialog, model, i, model->fields[i].defaultText);
+    }
+    ShowTextString(dialog, model, text);
+    SetDialogItemText(dialog, model->baudId, IDS_SENSORS_BAUD_19200);
+    if (model->parityId) SetDialogItemText(dialog, model->parityId, model->parityTextIds[0]);
+    model->values->baudParity = DEFAULT_BAUD_PARITY;
+    if (model->choice) {
+        model->values->choice = (WORD)model->choice->defaultIndex;
+        SendDlgItemMessageA(dialog, model->choice->controlId, CB_SETCURSEL, model->choice->defaultIndex, 0);
+    }
+}
+
+// Group boxes, static texts and buttons in the edition's language; Cancel keeps its template text.
+static void WriteModelLabels(HWND dialog, const ModelDialog* model)
+{
+    for (const ControlLabel* label = model->labels; label->controlId; label++) {
+        SetDialogItemText(dialog, label->controlId, label->textId);
+    }
+    SetDialogItemText(dialog, model->readId, model->readTextId);
+    SetDialogItemText(dialog, model->writeId, model->writeTextId);
+    SetDialogItemText(dialog, model->openId, IDS_SENSORS_SETTING_OPEN);
+    SetDialogItemText(dialog, model->saveId, IDS_SENSORS_SETTING_SAVE);
+    SetDialogItemText(dialog, model->defaultId, IDS_SENSORS_DEFAULT);
+}
+
+// Opening: lists, defaults, the tick, the automatic read when connected, then the labels.
+static void OpenModelDialog(HWND dialog, const ModelDialog* model)
+{
+    FillTextCombo(dialog, model->baudId, BAUD_RATE_TEXT_IDS, BAUD_RATE_COUNT);
+    if (model->parityId) FillTextCombo(dialog, model->parityId, model->parityTextIds, PARITY_COUNT);
+    if (model->choice) {
+        FillTextCombo(dialog, model->choice->controlId, model->choice->entryTextIds, model->choice->entryCount);
+    }
+    PutModelDefaults(dialog, model, model->openingText);
+    SetTimer(dialog, TICK_TIMER_ID, DIALOG_TICK_MS, NULL);
+    SendMessageA(dialog, WM_TIMER, TICK_TIMER_ID, 0);
+    if (g_deviceConnected == 0) {
+        EnableWindow(GetDlgItem(dialog, model->readId), FALSE);
+        EnableWindow(GetDlgItem(dialog, model->writeId), FALSE);
+    } else if (model->readsAtOpening) {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(model->readId, BN_CLICKED), (LPARAM)GetDlgItem(dialog, model->readId));
+    }
+    WriteModelLabels(dialog, model);
+}
+
+// Read: the device into the register image into the dialog's values and controls.
+static void ReadModelFromDevice(HWND dialog, const ModelDialog* model)
+{
+    char text[TEXT_STRING_BYTES];
+    ModelValues* values = model->values;
+    DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_READ_PROGRESS), dialog, ReadProgressDlgProc, 0);
+    if (g_deviceConnected == 0) {
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+        return;
+    }
+    for (int i = 0; i < model->fieldCount; i++) {
+        const ModelField* field = &model->fields[i];
+        values->fields[i] = (WORD)(g_deviceRegisters[field->registerIndex] - field->bias);
+        ShowFieldValue(dialog, field, values->fields[i]);
+    }
+    for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {
+        text[2 * i] = (char)HIBYTE(g_deviceRegisters[REG_TEXT_STRING + i]);
+        text[2 * i + 1] = (char)LOBYTE(g_deviceRegisters[REG_TEXT_STRING + i]);
+    }
+    text[TEXT_STRING_CHARS] = 0;
+    ShowTextString(dialog, model, text);
+    values->baudParity = g_deviceRegisters[REG_BAUD_PARITY];
+    ShowBaudParity(dialog, model);
+    if (model->choice) {
+        values->choice = g_deviceRegisters[model->choice->registerIndex];
+        SendDlgItemMessageA(dialog, model->choice->controlId, CB_SETCURSEL, values->choice, 0);
+    }
+}
+
+// Write: the controls into the register image into the device and its EEPROM. The fields are
+// checked first, so an entry typed since the last tick cannot reach the device out of range.
+// The shown values stay apart from the register words, so the contrast bias is added once.
+static void WriteModelToDevice(HWND dialog, const ModelDialog* model)
+{
+    BYTE text[TEXT_STRING_BYTES];
+    ModelValues* values = model->values;
+    CheckModelFields(dialog, model);
+    for (int i = 0; i < model->fieldCount; i++) {
+        const ModelField* field = &model->fields[i];
+        values->fields[i] = TakeFieldValue(dialog, field, values->fields[i]);
+        g_deviceRegisters[field->registerIndex] = (WORD)(values->fields[i] + field->bias);
+    }
+    TakeTextString(dialog, model, text);
+    for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {
+        g_deviceRegisters[REG_TEXT_STRING + i] = (WORD)(text[2 * i] * 256 + text[2 * i + 1]);
+    }
+    g_deviceRegisters[REG_BAUD_PARITY] = values->baudParity;
+    if (model->choice) g_deviceRegisters[model->choice->registerIndex] = values->choice;
+    if (model->contrastRule == CONTRAST_NO_LCD) g_deviceRegisters[REG_LCD_SETTING] = CONTRAST_WORD_NO_LCD;
+    DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_WRITE_PROGRESS), dialog, WriteProgressDlgProc, 0);
+    if (g_deviceConnected == 0) PostMessageA(dialog, WM_CLOSE, 0, 0);
+}
+
+// One character of a settings-file field as a list index: only a digit inside the field that
+// names an entry counts, anything else gives the fallback.
+static int TakeFileDigit(const char* field, int position, int count, int fallback)
+{
+    if (position >= (int)strlen(field)) return fallback;
+    if (field[position] < '0' || field[position] > '9') return fallback;
+    return field[position] - '0' < count ? field[position] - '0' : fallback;
+}
+
+// Register 49 from its file field: "b" or "0p0b" in the select-entry style (anything else gives
+// 19200 Bd, no parity), "?p?b" with the entry-text parity style, "b" without parity.
+static void LoadBaudParity(HWND dialog, const ModelDialog* model, const char* field)
+{
+    int length = (int)strlen(field);
+    int baud = DEFAULT_BAUD_INDEX;
+    int parity = 0;
+    if (model->parityId == 0 || (model->networkStyle == NETWORK_SELECT_ENTRY && length == 1)) {
+        baud = TakeFileDigit(field, 0, BAUD_RATE_COUNT, DEFAULT_BAUD_INDEX);
+    } else if (model->networkStyle == NETWORK_ENTRY_TEXT || length == 4) {
+        parity = TakeFileDigit(field, 1, PARITY_COUNT, 0);
+        baud = TakeFileDigit(field, 3, BAUD_RATE_COUNT, DEFAULT_BAUD_INDEX);
+    }
+    model->values->baudParity = (WORD)(parity * 256 + baud);
+    ShowBaudParity(dialog, model);
+}
+
+// The first bytes of the header must be the model's designation (later bytes are not compared).
+static int SettingsFileNamesModel(const ModelDialog* model)
+{
+    return memcmp(g_settingsFile + 2, model->designation, strlen(model->designation)) == 0;
+}
+
+// "Setting Open": a settings file of this model into the controls (the image changes on Write).
+static void LoadSettingsFile(HWND dialog, const ModelDialog* model)
+{
+    char field[SETTINGS_FIELD_BYTES];
+    char text[TEXT_STRING_BYTES];
+    if (ChooseOpenFile(g_textBuffer, dialog, FILE_KIND_SETTINGS) <= 0) return;
+    g_fileLength = ReadWholeFile(g_textBuffer, g_settingsFile);
+    if (g_fileLength == 0) {
+        ShowMessage(dialog, IDS_SENSORS_FILE_READ_ERROR, IDS_SENSORS_CAPTION_FILE_ERROR, MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (g_fileLength != (DWORD)SETTINGS_FILE_SIZE) {
+        ShowMessage(dialog, IDS_SENSORS_FILE_DAMAGED, IDS_SENSORS_CAPTION_FILE_ERROR, MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (!SettingsFileNamesModel(model)) {
+        ShowMessage(dialog, model->mismatchTextId, IDS_SENSORS_CAPTION_FILE_ERROR, MB_OK | MB_ICONERROR);
+        return;
+    }
+    for (const int* reg = model->fileOrder; *reg != END_OF_LIST; reg++) {
+        int index = FindFieldByRegister(model, *reg);
+        GetSettingsField(SettingsLineOffset(*reg), field);
+        if (*reg == REG_BAUD_PARITY) {
+            LoadBaudParity(dialog, model, field);
+        } else if (model->choice && *reg == model->choice->registerIndex) {
+            model->values->choice = (WORD)TakeFileDigit(field, 0, model->choice->entryCount, model->choice->defaultIndex);
+            SendDlgItemMessageA(dialog, model->choice->controlId, CB_SETCURSEL, model->values->choice, 0);
+        } else if (index >= 0) {
+            PutFieldText(dialog, model, index, field);
+        }
+    }
+    for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {
+        text[2 * i] = g_settingsFile[SettingsLineOffset(REG_TEXT_STRING + i) + TEXT_FILE_COLUMN_1];
+        text[2 * i + 1] = g_settingsFile[SettingsLineOffset(REG_TEXT_STRING + i) + TEXT_FILE_COLUMN_3];
+    }
+    text[TEXT_STRING_CHARS] = 0;
+    ShowTextString(dialog, model, text);
+}
+
+// "Setting Save": field texts as typed, register 49 from the dialog's word, the text string at
+// columns 1 and 3 of its lines; then the file, if the user names one.
+static void SaveSettingsFile(HWND dialog, const ModelDialog* model)
+{
+    char header[HEADER_CHARS + 1];
+    BYTE text[TEXT_STRING_BYTES];
+    WORD word = model->values->baudParity;
+    snprintf(header, sizeof header, "  %-14.14s", model->designation);
+    InitSettingsFileTemplate(header);
+    for (const int* reg = model->fileOrder; *reg != END_OF_LIST; reg++) {
+        int index = FindFieldByRegister(model, *reg);
+        if (*reg == REG_BAUD_PARITY) {
+            if (model->parityId) sprintf(g_textBuffer, "0%d0%d", HIBYTE(word), LOBYTE(word));
+            else sprintf(g_textBuffer, "%d", LOBYTE(word));
+        } else if (model->choice && *reg == model->choice->registerIndex) {
+            sprintf(g_textBuffer, "%d", model->values->choice);
+        } else if (index >= 0) {
+            GetDlgItemTextA(dialog, model->fields[index].controlId, g_textBuffer, MODEL_FIELD_TEXT_BYTES);
+        } else {
+            continue;
+        }
+        PutSettingsField(SettingsLineOffset(*reg), g_textBuffer);
+    }
+    TakeTextString(dialog, model, text);
+    for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {
+        g_settingsFile[SettingsLineOffset(REG_TEXT_STRING + i) + TEXT_FILE_COLUMN_1] = (char)text[2 * i];
+        g_settingsFile[SettingsLineOffset(REG_TEXT_STRING + i) + TEXT_FILE_COLUMN_3] = (char)text[2 * i + 1];
+    }
+    if (ChooseSaveFile(g_textBuffer, dialog, FILE_KIND_SETTINGS) <= 0) return;
+    g_fileLength = SETTINGS_FILE_SIZE;
+    g_fileLength = WriteWholeFile(g_textBuffer, g_settingsFile, SETTINGS_FILE_SIZE);
+}
+
+// A list selection changes the dialog's value; typing into a combo's edit part changes nothing.
+static void TakeComboSelection(HWND dialog, const ModelDialog* model, int controlId)
+{
+    LRESULT index = SendDlgItemMessageA(dialog, controlId, CB_GETCURSEL, 0, 0);
+    ModelValues* values = model->values;
+    if (index == CB_ERR) return;
+    if (controlId == model->baudId) {
+        values->baudParity = (WORD)((values->baudParity & 0xFF00) | (index & 0xFF));
+    } else if (model->parityId && controlId == model->parityId) {
+        values->baudParity = (WORD)(((index & 0xFF) << 8) | (values->baudParity & 0x00FF));
+    } else if (model->choice && controlId == model->choice->controlId) {
+        values->choice = (WORD)index;
+    }
+}
+
+static int IsModelCombo(const ModelDialog* model, int controlId)
+{
+    return controlId == model->baudId || (model->parityId && controlId == model->parityId) ||
+           (model->choice && controlId == model->choice->controlId);
+}
+
+// Cancel and close: the tick stops and the dialog ends; nothing is written or asked.
+void CloseModelDialog(HWND dialog)
+{
+    KillTimer(dialog, TICK_TIMER_ID);
+    EndDialog(dialog, DEVICE_DIALOG_RESULT);
+}
+
+static void RouteModelCommand(HWND dialog, const ModelDialog* model, int controlId, int code)
+{
+    if (IsModelCombo(model, controlId)) {
+        if (code == CBN_SELCHANGE) TakeComboSelection(dialog, model, controlId);
+        return;
+    }
+    if (code != BN_CLICKED) return;
+    if (controlId == model->readId) ReadModelFromDevice(dialog, model);
+    else if (controlId == model->writeId) WriteModelToDevice(dialog, model);
+    else if (controlId == model->openId) LoadSettingsFile(dialog, model);
+    else if (controlId == model->saveId) SaveSettingsFile(dialog, model);
+    else if (controlId == model->defaultId) PutModelDefaults(dialog, model, model->defaultText);
+    else if (controlId == model->cancelId) CloseModelDialog(dialog);
+}
+
+// The message handling every sensor and transmitter dialog shares; always 0, as the dialog
+// manager expects of a procedure that sets no focus and returns no data.
+INT_PTR RunModelDialogMessage(const ModelDialog* model, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OpenModelDialog(dialog, model);
+        break;
+    case WM_TIMER:
+        if (wParam == TICK_TIMER_ID) CheckModelFields(dialog, model);
+        break;
+    case WM_COMMAND:
+        RouteModelCommand(dialog, model, LOWORD(wParam), HIWORD(wParam));
+        break;
+    case WM_CLOSE:
+        CloseModelDialog(dialog);
+        break;
+    case WM_DESTROY:
+        KillTimer(dialog, TICK_TIMER_ID);
+        break;
+    }
+    return 0;
+}

@@ -1,0 +1,131 @@
+// Model dialog skeleton: the binding tables a sensor or transmitter dialog declares, and the one
+// procedure that opens, ticks, reads, writes, loads, saves, defaults and closes any of them.
+#ifndef ZENTIL_DEVICES_SENSORS_MODEL_DIALOG_H
+#define ZENTIL_DEVICES_SENSORS_MODEL_DIALOG_H
+
+#include <windows.h>
+
+// Shared register core.
+const int REG_LCD_SETTING = 33;
+const int REG_TEXT_STRING = 40;
+const int TEXT_STRING_REGISTERS = 8;
+const int TEXT_STRING_CHARS = 16;
+const int REG_NETWORK_ADDRESS = 48;
+const int REG_BAUD_PARITY = 49;
+const int REG_OFFSET_1 = 76;
+const int REG_OFFSET_2 = 77;
+const WORD CONTRAST_BIAS = 80;
+const WORD CONTRAST_WORD_NO_LCD = 110;
+const WORD DEFAULT_BAUD_PARITY = 4;  // 19200 Bd, no parity
+const int BAUD_RATE_COUNT = 7;
+const int PARITY_COUNT = 3;
+const int MODEL_FIELD_TEXT_BYTES = 10;  // edit fields are read with this limit (9 characters)
+const int MAX_MODEL_FIELDS = 8;
+const int END_OF_LIST = -1;
+
+// How an edit field's text maps to its register.
+enum FieldCoding {
+    CODING_UNSIGNED = 0,    // "%d" text, unsigned word (plus the field's bias in the register)
+    CODING_SIGNED = 1,      // "%d" text, signed word
+    CODING_TENTHS = 2,      // FormatTenths / ParseTenths
+    CODING_HUNDREDTHS = 3,  // FormatHundredths / ParseHundredths
+};
+
+// Which kit check keeps the field within its bounds on every tick.
+enum FieldCheck {
+    CHECK_UNSIGNED = 0,
+    CHECK_SIGNED = 1,
+    CHECK_TENTHS = 2,
+};
+
+// What Write does with register 33.
+enum ContrastWordRule {
+    CONTRAST_FROM_FIELD = 0,  // a field binds it (with CONTRAST_BIAS)
+    CONTRAST_UNTOUCHED = 1,   // left as read
+    CONTRAST_NO_LCD = 2,      // CONTRAST_WORD_NO_LCD on every Write
+};
+
+// How the baud and parity combo boxes show a value and how the file's register-49 field loads.
+enum NetworkStyle {
+    NETWORK_SELECT_ENTRY = 0,  // CB_SETCURSEL by index; file field of 1, 4 or 5-6 characters
+    NETWORK_ENTRY_TEXT = 1,    // entry text into the edit part; file field "0p0b" or "b"
+};
+
+// One bounded edit field.
+struct ModelField {
+    int controlId;
+    int registerIndex;
+    BYTE coding;
+    BYTE check;
+    int low;
+    int high;
+    WORD bias;                // added on the way into the register, taken off on the way out
+    const char* defaultText;  // at opening and on Default
+};
+
+// A model's own drop-down list whose index is a register (the input signal of T1CGA).
+struct ModelChoice {
+    int controlId;
+    int registerIndex;
+    const UINT* entryTextIds;
+    int entryCount;
+    int defaultIndex;
+};
+
+// A control and the edition text written into it at opening.
+struct ControlLabel {
+    int controlId;
+    UINT textId;
+};
+
+// The dialog's own values; they live for the whole run, one record per model.
+struct ModelValues {
+    WORD fields[MAX_MODEL_FIELDS];  // as shown (the contrast without its bias)
+    WORD baudParity;                // low byte baud index, high byte parity
+    WORD choice;
+};
+
+// Everything a network-transmitter style dialog is made of.
+struct ModelDialog {
+    const char* designation;     // settings-file header and letter check ("G-QKE1", "T1cGA")
+    ModelValues* values;
+    const ModelField* fields;    // fieldCount entries
+    int fieldCount;
+    const int* tickOrder;        // control ids, END_OF_LIST-terminated
+    const int* fileOrder;        // registers of Open and Save, END_OF_LIST-terminated
+    const ModelChoice* choice;   // null when the model has none
+    BYTE contrastRule;
+    BYTE networkStyle;
+    BYTE readsAtOpening;
+    int textId;
+    const char* openingText;     // may be longer than 16 characters: only 16 are kept
+    const char* defaultText;
+    int baudId;
+    int parityId;                // 0: no parity combo box
+    const UINT* parityTextIds;   // PARITY_COUNT texts
+    int readId, writeId, openId, saveId, defaultId, cancelId;
+    UINT readTextId, writeTextId;  // "Read TDG", "Write TDG"
+    UINT mismatchTextId;           // "TDG device is not compatible with selected file."
+    const ControlLabel* labels;    // groups and static texts, {0, 0}-terminated
+};
+
+// The shared core's fields, as most models bind them.
+constexpr ModelField ContrastField(int controlId)
+{
+    return {controlId, REG_LCD_SETTING, CODING_UNSIGNED, CHECK_UNSIGNED, 0, 45, CONTRAST_BIAS, "30"};
+}
+constexpr ModelField AddressField(int controlId)
+{
+    return {controlId, REG_NETWORK_ADDRESS, CODING_UNSIGNED, CHECK_UNSIGNED, 1, 254, 0, "1"};
+}
+constexpr ModelField OffsetField(int controlId, int registerIndex)
+{
+    return {controlId, registerIndex, CODING_TENTHS, CHECK_TENTHS, -200, 200, 0, "0.0"};
+}
+
+extern const UINT PARITY_TEXT_IDS[PARITY_COUNT];
+
+INT_PTR RunModelDialogMessage(const ModelDialog* model, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+void CloseModelDialog(HWND dialog);
+
+#endif
