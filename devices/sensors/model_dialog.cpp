@@ -94,8 +94,8 @@ static void ShowFieldValue(HWND dialog, const ModelField* field, WORD value)
 {
     switch (field->coding) {
     case CODING_SIGNED: sprintf(g_textBuffer, "%d", (int)(short)value); break;
-    case CODING_TENTHS: FormatTenths((short)value); break;
-    case CODING_HUNDREDTHS: FormatHundredths((short)value); break;
+    case CODING_TENTHS: FormatTenths((SHORT)value); break;
+    case CODING_HUNDREDTHS: FormatHundredths((SHORT)value); break;
     default: sprintf(g_textBuffer, "%d", (int)value); break;
     }
     SetDlgItemTextA(dialog, field->controlId, g_textBuffer);
@@ -107,8 +107,8 @@ static WORD TakeFieldValue(HWND dialog, const ModelField* field, WORD previous)
     int number;
     GetDlgItemTextA(dialog, field->controlId, g_textBuffer, MODEL_FIELD_TEXT_BYTES);
     switch (field->coding) {
-    case CODING_TENTHS: return ParseTenths(g_textBuffer);
-    case CODING_HUNDREDTHS: return ParseHundredths(g_textBuffer);
+    case CODING_TENTHS: return (WORD)ParseTenths(g_textBuffer);
+    case CODING_HUNDREDTHS: return (WORD)ParseHundredths(g_textBuffer);
     default: return sscanf(g_textBuffer, "%d", &number) == 1 ? (WORD)number : previous;
     }
 }
@@ -128,8 +128,8 @@ static void CheckModelFields(HWND dialog, const ModelDialog* model)
         const ModelField* field = FindFieldByControl(model, *id);
         if (!field) continue;
         switch (field->check) {
-        case CHECK_SIGNED: ValidateSignedField(dialog, *id, (short)field->high, (short)field->low); break;
-        case CHECK_TENTHS: ValidateTenthsField(dialog, *id, (short)field->high, (short)field->low); break;
+        case CHECK_SIGNED: ValidateSignedField(dialog, *id, (SHORT)field->high, (SHORT)field->low); break;
+        case CHECK_TENTHS: ValidateTenthsField(dialog, *id, (SHORT)field->high, (SHORT)field->low); break;
         default: ValidateUnsignedField(dialog, *id, (WORD)field->high, (WORD)field->low); break;
         }
     }
@@ -275,12 +275,13 @@ static void LoadSettingsFile(HWND dialog, const ModelDialog* model)
     char field[SETTINGS_FIELD_BYTES];
     char text[TEXT_STRING_BYTES];
     if (ChooseOpenFile(g_textBuffer, dialog, FILE_KIND_SETTINGS) <= 0) return;
+    g_fileCursor = g_settingsFile;
     g_fileLength = ReadWholeFile(g_textBuffer, g_settingsFile);
     if (g_fileLength == 0) {
         ShowMessage(dialog, IDS_SENSORS_FILE_READ_ERROR, IDS_SENSORS_CAPTION_FILE_ERROR, MB_OK | MB_ICONERROR);
         return;
     }
-    if (g_fileLength != (DWORD)SETTINGS_FILE_SIZE) {
+    if (g_fileLength != SETTINGS_FILE_SIZE) {
         ShowMessage(dialog, IDS_SENSORS_FILE_DAMAGED, IDS_SENSORS_CAPTION_FILE_ERROR, MB_OK | MB_ICONERROR);
         return;
     }
@@ -338,6 +339,7 @@ static void SaveSettingsFile(HWND dialog, const ModelDialog* model)
     }
     if (ChooseSaveFile(g_textBuffer, dialog, FILE_KIND_SETTINGS) <= 0) return;
     g_fileLength = SETTINGS_FILE_SIZE;
+    g_fileCursor = g_settingsFile;
     g_fileLength = WriteWholeFile(g_textBuffer, g_settingsFile, SETTINGS_FILE_SIZE);
 }
 

@@ -4,16 +4,16 @@
 
 #include <windows.h>
 
-const int TEXT_BUFFER_SIZE = 200;
+const int TEXT_BUFFER_SIZE = MAX_PATH + 1;
 extern char g_textBuffer[TEXT_BUFFER_SIZE];
-void ValidateTenthsField(HWND dialog, int controlId, short high, short low);
-void ValidateSignedField(HWND dialog, int controlId, short high, short low);
+void ValidateTenthsField(HWND dialog, int controlId, SHORT high, SHORT low);
+void ValidateSignedField(HWND dialog, int controlId, SHORT high, SHORT low);
 void ValidateUnsignedField(HWND dialog, int controlId, WORD high, WORD low);
 void ValidateThousandthsField(HWND dialog, int controlId, WORD high, WORD low);
-WORD ParseTenths(char* text);
-WORD ParseHundredths(char* text);
-void FormatTenths(short value);
-void FormatHundredths(short value);
+SHORT ParseTenths(char* text);
+SHORT ParseHundredths(char* text);
+void FormatTenths(SHORT value);
+void FormatHundredths(SHORT value);
 
 const int SETTINGS_FILE_SIZE = 2608;
 const int SETTINGS_LINE_SIZE = 16;
@@ -21,14 +21,15 @@ const int SETTINGS_FIRST_LINE = 32;
 const int FILE_BUFFER_SIZE = 520000;
 const char FILE_KIND_SETTINGS = 'C';
 extern char g_settingsFile[FILE_BUFFER_SIZE];
-extern DWORD g_fileLength;
+extern int g_fileLength;
+extern char* g_fileCursor;
 void InitSettingsFileTemplate(const char* header);
 void PutSettingsField(int lineOffset, const char* text);
 void GetSettingsField(int lineOffset, char* destination);
-int ChooseOpenFile(char* destination, HWND owner, char kind);
-int ChooseSaveFile(char* destination, HWND owner, char kind);
-DWORD ReadWholeFile(const char* path, char* buffer);
-DWORD WriteWholeFile(const char* path, const char* buffer, DWORD length);
+int ChooseOpenFile(char* destination, HWND owner, char fileKind);
+int ChooseSaveFile(char* destination, HWND owner, char fileKind);
+int ReadWholeFile(const char* path, char* destination);
+int WriteWholeFile(const char* path, const char* source, int length);
 
 const int DEVICE_REGISTER_COUNT = 184;
 const UINT DIALOG_TICK_MS = 20;
