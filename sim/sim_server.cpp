@@ -273,21 +273,8 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
         for (size_t i = 0; i < connections.size();) {
             Connection* connection = connections[i];
             bool broken = false;
-            if (connection->readPending && WaitForSingleObject(connection->readOverlapped.hEvent, 0) == WAIT_OBJECT_0) {
-                DWORD count = 0;
-                connection->readPending = false;
-                if (GetOverlappedResult(connection->pipe, &connection->readOverlapped, &count, FALSE) ||
-                    GetLastError() == ERROR_MORE_DATA) {
-                    SimReport report = {};
-                    memcpy(report.data(), connection->readBuffer, count < SIM_REPORT_SIZE ? count : SIM_REPORT_SIZE);
-                    SimLock lock;
-                    SimLogEvent(*s_devices[id], SIM_EVENT_OUTPUT_REPORT, connection->readBuffer, (int)count, false);
-                    SimHandleOutputReport(*s_devices[id], report);
-                } else {
-                    broken = true;
-                }
-            }
-            if (!broken && connection->writePending &&
+            // A report the program took just before closing counts as read, so it is not offered again.
+            if (connection->writePending &&
                 WaitForSingleObject(connection->writeOverlapped.hEvent, 0) == WAIT_OBJECT_0) {
                 DWORD count = 0;
                 connection->writePending = false;
@@ -297,6 +284,20 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
                     if (!device.pendingInput.empty() && device.pendingInput.front() == connection->offered)
                         device.pendingInput.pop_front();
                     SimLogEvent(device, SIM_EVENT_INPUT_REPORT, connection->offered.data(), SIM_REPORT_SIZE, false);
+                } else {
+                    broken = true;
+                }
+            }
+            if (!broken && connection->readPending && WaitForSingleObject(connection->readOverlapped.hEvent, 0) == WAIT_OBJECT_0) {
+                DWORD count = 0;
+                connection->readPending = false;
+                if (GetOverlappedResult(connection->pipe, &connection->readOverlapped, &count, FALSE) ||
+                    GetLastError() == ERROR_MORE_DATA) {
+                    SimReport report = {};
+                    memcpy(report.data(), connection->readBuffer, count < SIM_REPORT_SIZE ? count : SIM_REPORT_SIZE);
+                    SimLock lock;
+                    SimLogEvent(*s_devices[id], SIM_EVENT_OUTPUT_REPORT, connection->readBuffer, (int)count, false);
+                    SimHandleOutputReport(*s_devices[id], report);
                 } else {
                     broken = true;
                 }
