@@ -273,22 +273,7 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
         for (size_t i = 0; i < connections.size();) {
             Connection* connection = connections[i];
             bool broken = false;
-            // A report the program took just before closing counts as read, so it is not offered again.
-            if (connection->writePending &&
-                WaitForSingleObject(connection->writeOverlapped.hEvent, 0) == WAIT_OBJECT_0) {
-                DWORD count = 0;
-                connection->writePending = false;
-                if (GetOverlappedResult(connection->pipe, &connection->writeOverlapped, &count, FALSE)) {
-                    SimLock lock;
-                    SimDevice& device = *s_devices[id];
-                    if (!device.pendingInput.empty() && device.pendingInput.front() == connection->offered)
-                        device.pendingInput.pop_front();
-                    SimLogEvent(device, SIM_EVENT_INPUT_REPORT, connection->offered.data(), SIM_REPORT_SIZE, false);
-                } else {
-                    broken = true;
-                }
-            }
-            if (!broken && connection->readPending && WaitForSingleObject(connection->readOverlapped.hEvent, 0) == WAIT_OBJECT_0) {
+            if (connection->readPending && WaitForSingleObject(connection->readOverlapped.hEvent, 0) == WAIT_OBJECT_0) {
                 DWORD count = 0;
                 connection->readPending = false;
                 if (GetOverlappedResult(connection->pipe, &connection->readOverlapped, &count, FALSE) ||
@@ -298,6 +283,20 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
                     SimLock lock;
                     SimLogEvent(*s_devices[id], SIM_EVENT_OUTPUT_REPORT, connection->readBuffer, (int)count, false);
                     SimHandleOutputReport(*s_devices[id], report);
+                } else {
+                    broken = true;
+                }
+            }
+            if (!broken && connection->writePending &&
+                WaitForSingleObject(connection->writeOverlapped.hEvent, 0) == WAIT_OBJECT_0) {
+                DWORD count = 0;
+                connection->writePending = false;
+                if (GetOverlappedResult(connection->pipe, &connection->writeOverlapped, &count, FALSE)) {
+                    SimLock lock;
+                    SimDevice& device = *s_devices[id];
+                    if (!device.pendingInput.empty() && device.pendingInput.front() == connection->offered)
+                        device.pendingInput.pop_front();
+                    SimLogEvent(device, SIM_EVENT_INPUT_REPORT, connection->offered.data(), SIM_REPORT_SIZE, false);
                 } else {
                     broken = true;
                 }
