@@ -73,26 +73,40 @@ TEST(OfflinePicker, ThirtyEightModelButtonsInTheirPlaces)
         PostCommand(dialog, IDOK);
         Sleep(50);
         EXPECT_TRUE(IsWindow(dialog));
-        PostClick(GetDlgItem(dialog, 41));
+        // Every button's command, as its click delivers it, sets the button's code.
+        RunOnUiThread([dialog] {
+            for (const PickerButton& button : PICKER_BUTTONS) {
+                g_deviceType = 42;
+                OfflineModeDlgProc(dialog, WM_COMMAND, MAKEWPARAM(button.id, BN_CLICKED),
+                                   (LPARAM)GetDlgItem(dialog, button.id));
+                EXPECT_EQ(button.code, g_deviceType) << button.id;
+            }
+        });
     });
     EXPECT_EQ(1, result);
-    EXPECT_EQ(DEVICE_TYPE_KDG1KY, g_deviceType);
 }
 
-TEST(OfflinePicker, EveryButtonSetsItsCodeAndEscChoosesTdo)
+// Clicks on a few buttons of different rows and columns, and Esc, each in its own picker.
+TEST(OfflinePicker, ClickedButtonSetsItsCodeAndEscChoosesTdo)
 {
-    for (const PickerButton& button : PICKER_BUTTONS) {
-        SCOPED_TRACE(testing::Message() << button.id);
+    static const int CLICKED[] = {41, 40, 1259, 1260, 20, 38};
+    for (int id : CLICKED) {
+        SCOPED_TRACE(testing::Message() << id);
+        int expected = -1;
+        for (const PickerButton& button : PICKER_BUTTONS)
+            if (button.id == id) expected = button.code;
         g_deviceType = 42;
-        INT_PTR result = RunDialog(IDD_OFFLINE, OfflineModeDlgProc,
-                                   [&](HWND dialog) { PostClick(GetDlgItem(dialog, button.id)); });
+        INT_PTR result = RunDialog(IDD_OFFLINE, OfflineModeDlgProc, [&](HWND dialog) { PostClick(GetDlgItem(dialog, id)); });
         EXPECT_EQ(1, result);
-        EXPECT_EQ(button.code, g_deviceType);
+        EXPECT_EQ(expected, g_deviceType);
     }
     g_deviceType = DEVICE_TYPE_NRDG;
     INT_PTR result = RunDialog(IDD_OFFLINE, OfflineModeDlgProc, [](HWND dialog) {
-        PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0);  // handled by the dialog's own loop as Esc
-        if (!WaitUntil([&] { return !IsWindow(dialog); }, 500)) PostCommand(dialog, IDCANCEL);
+        PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0);  // the dialog's own loop turns it into IDCANCEL
+        if (!WaitUntil([&] { return !IsWindow(dialog); }, 1000)) {
+            ADD_FAILURE() << "Esc did not end the picker";
+            PostCommand(dialog, IDCANCEL);
+        }
     });
     EXPECT_EQ(1, result);
     EXPECT_EQ(DEVICE_TYPE_TDO, g_deviceType);

@@ -66,6 +66,11 @@ int RunChooser(int (*chooser)(char*, HWND, char), char* destination, char kind, 
         }
         if (!WaitUntil([&] { return !IsWindow(dialog); }, 5000)) {
             ADD_FAILURE() << "the file dialog did not close";
+            MessageBoxRecord box;
+            while (WaitForMessageBox(ThisProcess(), &box, 200)) {
+                ADD_FAILURE() << "box: " << std::string(box.text.begin(), box.text.end());
+                AnswerMessageBox(box);
+            }
             PostCommand(dialog, IDCANCEL);
         }
     });
@@ -130,7 +135,8 @@ TEST(FileChoosers, SaveAcceptsANewNameAndAddsDlc)
 TEST(FileChoosers, LongPathIsCopiedWhole)
 {
     std::string folder = TempFolder() + "zentil_" + std::to_string(GetCurrentProcessId());
-    std::vector<std::string> created;
+    std::vector<std::string> created = {folder};
+    CreateDirectoryA(folder.c_str(), nullptr);
     while (folder.size() < 200) {
         folder += "\\" + std::string(40, 'd');
         CreateDirectoryA(folder.c_str(), nullptr);
