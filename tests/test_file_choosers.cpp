@@ -1,6 +1,8 @@
 // File choosers driven through the real common file dialogs.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commdlg.h>
 #include <string.h>
 
 #include <functional>
@@ -18,6 +20,75 @@ namespace {
 // the file-name combo box (cmb13) with its edit, and the file-type combo box (cmb1).
 const int FILE_NAME_COMBO_ID = 0x47C;
 const int FILE_TYPE_COMBO_ID = 0x470;
+
+// The request the program hands to the common dialog, caught by pointing this program's import
+// of GetOpenFileNameA/GetSaveFileNameA at a recorder that then calls the real function (Wine's
+// dialogs do not refuse a new name in a save dialog that asks for an existing file, so the flags
+// themselves are checked).
+struct ChooserRequest {
+    DWORD flags = 0;
+    DWORD filterIndex = 0;
+    DWORD maxFile = 0;
+    std::string defaultExtension;
+    bool hasTitle = false, hasInitialFolder = false;
+};
+ChooserRequest s_request;
+typedef BOOL(WINAPI* FileNameFunction)(LPOPENFILENAMEA);
+FileNameFunction s_realOpen = nullptr, s_realSave = nullptr;
+
+void RecordRequest(const OPENFILENAMEA* request)
+{
+    s_request.flags = request->Flags;
+    s_request.filterIndex = request->nFilterIndex;
+    s_request.maxFile = request->nMaxFile;
+    s_request.defaultExtension = request->lpstrDefExt ? request->lpstrDefExt : "";
+    s_request.hasTitle = request->lpstrTitle != nullptr;
+    s_request.hasInitialFolder = request->lpstrInitialDir != nullptr;
+}
+
+BOOL WINAPI RecordOpen(LPOPENFILENAMEA request)
+{
+    RecordRequest(request);
+    return s_realOpen(request);
+}
+
+BOOL WINAPI RecordSave(LPOPENFILENAMEA request)
+{
+    RecordRequest(request);
+    return s_realSave(request);
+}
+
+// Replaces one import of this program by name; returns the function it pointed at.
+void* PatchImport(const char* dll, const char* name, void* replacement)
+{
+    BYTE* base = (BYTE*)GetModuleHandleW(nullptr);
+    IMAGE_NT_HEADERS* nt = (IMAGE_NT_HEADERS*)(base + ((IMAGE_DOS_HEADER*)base)->e_lfanew);
+    IMAGE_DATA_DIRECTORY imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (IMAGE_IMPORT_DESCRIPTOR* d = (IMAGE_IMPORT_DESCRIPTOR*)(base + imports.VirtualAddress); d->Name; d++) {
+        if (_stricmp((const char*)(base + d->Name), dll) != 0) continue;
+        IMAGE_THUNK_DATA* names = (IMAGE_THUNK_DATA*)(base + d->OriginalFirstThunk);
+        IMAGE_THUNK_DATA* slots = (IMAGE_THUNK_DATA*)(base + d->FirstThunk);
+        for (; names->u1.AddressOfData; names++, slots++) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            IMAGE_IMPORT_BY_NAME* byName = (IMAGE_IMPORT_BY_NAME*)(base + names->u1.AddressOfData);
+            if (strcmp((const char*)byName->Name, name) != 0) continue;
+            void* original = (void*)slots->u1.Function;
+            DWORD protection;
+            VirtualProtect(&slots->u1.Function, sizeof(void*), PAGE_READWRITE, &protection);
+            slots->u1.Function = (ULONG_PTR)replacement;
+            VirtualProtect(&slots->u1.Function, sizeof(void*), protection, &protection);
+            return original;
+        }
+    }
+    return nullptr;
+}
+
+void RecordChooserRequests()
+{
+    if (s_realOpen) return;
+    s_realOpen = (FileNameFunction)PatchImport("comdlg32.dll", "GetOpenFileNameA", (void*)RecordOpen);
+    s_realSave = (FileNameFunction)PatchImport("comdlg32.dll", "GetSaveFileNameA", (void*)RecordSave);
+}
 
 struct ChooserView {
     std::vector<std::wstring> filters;
@@ -74,6 +145,8 @@ int RunChooser(int (*chooser)(char*, HWND, char), char* destination, char kind, 
             PostCommand(dialog, IDCANCEL);
         }
     });
+    RecordChooserRequests();
+    s_request = ChooserRequest();
     int result = chooser(destination, nullptr, kind);
     driver.join();
     return result;
@@ -103,6 +176,11 @@ TEST(FileChoosers, OpenShowsTheKindsFiltersAndCopiesThePath)
     EXPECT_STREQ(path.c_str(), destination);
     EXPECT_EQ((std::vector<std::wstring>{L"Dolvan Config Files (*.dlc)", L"All files (*.*)"}), view.filters);
     EXPECT_EQ(0, view.selectedFilter);
+    EXPECT_EQ((DWORD)(OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST), s_request.flags);
+    EXPECT_EQ(1u, s_request.filterIndex);
+    EXPECT_EQ((DWORD)MAX_PATH, s_request.maxFile);
+    EXPECT_EQ("", s_request.defaultExtension);
+    EXPECT_FALSE(s_request.hasTitle || s_request.hasInitialFolder);
     DeleteFileA(path.c_str());
 
     ChooserView image;
@@ -122,6 +200,9 @@ TEST(FileChoosers, SaveAcceptsANewNameAndAddsDlc)
     ChooserView view;
     EXPECT_EQ(1, RunChooser(ChooseSaveFile, destination, FILE_KIND_SETTINGS, Wide(stem), &view));
     EXPECT_STREQ((stem + ".dlc").c_str(), destination);
+    EXPECT_EQ((DWORD)OFN_PATHMUSTEXIST, s_request.flags);  // the file need not exist yet
+    EXPECT_EQ(0u, s_request.filterIndex);
+    EXPECT_EQ("dlc", s_request.defaultExtension);
     EXPECT_EQ((std::vector<std::wstring>{L"Dolvan Config Files (*.dlc)", L"All files (*.*)"}), view.filters);
 
     ChooserView other;

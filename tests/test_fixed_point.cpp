@@ -16,6 +16,8 @@ TEST(FixedPointParse, TenthsRoundPositiveOnHundredthsAboveFiveAndCutNegatives)
     static const ParseCase CASES[] = {
         {"12,3", 123}, {"2.36", 23}, {"2.37", 24}, {"2.35", 23}, {"1.56", 16}, {"-2.37", -23},
         {"0.06", 1},   {"", 0},      {",5", 0},    {"-1,5", -15}, {"20", 200},  {"abc", 0},
+        // 2.1 x 100 rounds to just below 210 in single precision, so its hundredths digit reads 9.
+        {"2.1", 22},
     };
     for (const ParseCase& c : CASES) {
         char text[32];
