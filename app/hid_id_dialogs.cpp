@@ -67,18 +67,18 @@ static void ReadHexId(HWND dialog, int fieldId, WORD* id)
 
 // The one design of both dialogs: ids shown as 0x%X, OK stores them and ends with 1, Esc or the
 // close box ends with 2 and changes nothing.
-static INT_PTR RunHidIdDialog(const HidIdDialog& spec, HWND dialog, UINT message, WPARAM wParam)
+static INT_PTR RunHidIdDialog(const HidIdDialog& ids, HWND dialog, UINT message, WPARAM wParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        ShowHexId(dialog, spec.vendorFieldId, *spec.vendorId);
-        ShowHexId(dialog, spec.productFieldId, *spec.productId);
-        SetDialogItemText(dialog, spec.groupId, spec.groupTextId);
+        ShowHexId(dialog, ids.vendorFieldId, *ids.vendorId);
+        ShowHexId(dialog, ids.productFieldId, *ids.productId);
+        SetDialogItemText(dialog, ids.groupId, ids.groupTextId);
         break;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            ReadHexId(dialog, spec.vendorFieldId, spec.vendorId);
-            ReadHexId(dialog, spec.productFieldId, spec.productId);
+            ReadHexId(dialog, ids.vendorFieldId, ids.vendorId);
+            ReadHexId(dialog, ids.productFieldId, ids.productId);
             EndDialog(dialog, IDOK);
         } else if (LOWORD(wParam) == IDCANCEL) {
             EndDialog(dialog, IDCANCEL);
