@@ -536,6 +536,10 @@ int SimAddDevice(const char* name, const char* firmware)
         s_threads[id] = thread;
     }
     thread->thread = CreateThread(NULL, 0, DeviceThreadProc, thread, 0, NULL);
+    // The device thread creates its pipe a moment later: return only once the device can be
+    // opened, so that an enumeration right after adding it finds it.
+    std::string pipeName = DevicePipeName(id);
+    for (int waited = 0; waited < 2000 && !WaitNamedPipeA(pipeName.c_str(), 1); waited++) Sleep(1);
     return id;
 }
 
