@@ -6,7 +6,10 @@
 
 const int DEVICE_REGISTER_COUNT = 184;
 const int REGISTER_BLOCK_COUNT = 12;
+// Ticks of the dialogs' single timer (TICK_TIMER_ID): the engines and most model dialogs, and the
+// LCD room-controller dialogs.
 const UINT DIALOG_TICK_MS = 20;
+const UINT FAST_DIALOG_TICK_MS = 5;
 const DWORD RW_START_DELAY_TICKS = 15;
 const DWORD RW_STEP_DELAY_TICKS = 2;
 const int EEPROM_STORE_STEPS = 3;
