@@ -140,7 +140,9 @@ protected:
             return count > 0;
         });
         ASSERT_EQ(1, FindHidDeviceById(g_deviceVendorId, g_deviceProductId, count, HID_SLOT_DEVICE));
-        ASSERT_EQ(1, OpenHidPath(g_hidSlotListIndex[HID_SLOT_DEVICE], HID_SLOT_DEVICE));
+        // The simulated device serves one new connection at a time: right after the search's own
+        // open and close it may need a moment before it accepts the next.
+        ASSERT_TRUE(WaitUntil([] { return OpenHidPath(g_hidSlotListIndex[HID_SLOT_DEVICE], HID_SLOT_DEVICE) == 1; }));
         g_deviceConnected = 1;
         g_rwState = TRANSFER_IDLE;
         SimClearEvents(device);
