@@ -1,6 +1,7 @@
 // Behaviour of a simulated device: what it does with each feature command, feature read and
 // output report. Each area of the protocol adds its handlers to the tables below.
 #include "sim/sim_device.h"
+#include "sim/sim_registers.h"
 
 // Identification: the next input report carries the device name and firmware text.
 static bool HandleIdentification(SimDevice& device, const BYTE* report)
@@ -28,15 +29,17 @@ typedef bool (*OutputReportHandler)(SimDevice& device, const SimReport& report);
 
 static const SetFeatureHandler SET_FEATURE_HANDLERS[] = {
     HandleIdentification,
+    SimHandleRegisterCommand,
 };
 
 // The last handler answers every read that no other handler claimed.
 static const GetFeatureHandler GET_FEATURE_HANDLERS[] = {
+    SimReplyJumperQuery,
     ReplyStatusWord,
 };
 
 static const OutputReportHandler OUTPUT_REPORT_HANDLERS[] = {
-    NULL,
+    SimStoreWrittenBlock,
 };
 
 bool SimHandleSetFeature(SimDevice& device, const BYTE* report)
