@@ -6,8 +6,10 @@
 #include <string.h>
 
 #include "app/main_window.h"
-#include "devices/sensors/pending_kit.h"
+#include "kit/fixed_point.h"
+#include "kit/settings_file.h"
 #include "kit/texts.h"
+#include "link/transfer_engines.h"
 #include "resource.h"
 
 // The leading blank of the four-digit rates keeps the sorted baud list in index order.
@@ -20,10 +22,8 @@ const UINT PARITY_TEXT_IDS[PARITY_COUNT] = {
 };
 static const int DEFAULT_BAUD_INDEX = 4;
 static const int TEXT_STRING_BYTES = TEXT_STRING_CHARS + 1;  // the text field is read with this limit
-static const int TEXT_FILE_COLUMN_1 = 9;                     // line bytes of value-field columns 1 and 3
-static const int TEXT_FILE_COLUMN_3 = 11;
-static const int SETTINGS_FIELD_BYTES = 7;
-static const int HEADER_CHARS = 16;
+static const int TEXT_FILE_COLUMN_1 = SETTINGS_VALUE_OFFSET + 1;  // line bytes of value-field columns 1 and 3
+static const int TEXT_FILE_COLUMN_3 = SETTINGS_VALUE_OFFSET + 3;
 
 // Byte offset of a register's line in the settings-file image.
 static int SettingsLineOffset(int registerIndex)
@@ -105,7 +105,7 @@ static void ShowFieldValue(HWND dialog, const ModelField* field, WORD value)
 static WORD TakeFieldValue(HWND dialog, const ModelField* field, WORD previous)
 {
     int number;
-    GetDlgItemTextA(dialog, field->controlId, g_textBuffer, MODEL_FIELD_TEXT_BYTES);
+    GetDlgItemTextA(dialog, field->controlId, g_textBuffer, FIELD_TEXT_LIMIT);
     switch (field->coding) {
     case CODING_TENTHS: return (WORD)ParseTenths(g_textBuffer);
     case CODING_HUNDREDTHS: return (WORD)ParseHundredths(g_textBuffer);
@@ -272,7 +272,7 @@ static int SettingsFileNamesModel(const ModelDialog* model)
 // "Setting Open": a settings file of this model into the controls (the image changes on Write).
 static void LoadSettingsFile(HWND dialog, const ModelDialog* model)
 {
-    char field[SETTINGS_FIELD_BYTES];
+    char field[SETTINGS_VALUE_WIDTH + 1];
     char text[TEXT_STRING_BYTES];
     if (ChooseOpenFile(g_textBuffer, dialog, FILE_KIND_SETTINGS) <= 0) return;
     g_fileCursor = g_settingsFile;
@@ -313,7 +313,7 @@ static void LoadSettingsFile(HWND dialog, const ModelDialog* model)
 // columns 1 and 3 of its lines; then the file, if the user names one.
 static void SaveSettingsFile(HWND dialog, const ModelDialog* model)
 {
-    char header[HEADER_CHARS + 1];
+    char header[SETTINGS_HEADER_SIZE + 1];
     BYTE text[TEXT_STRING_BYTES];
     WORD word = model->values->baudParity;
     snprintf(header, sizeof header, "  %-14.14s", model->designation);
@@ -326,7 +326,7 @@ static void SaveSettingsFile(HWND dialog, const ModelDialog* model)
         } else if (model->choice && *reg == model->choice->registerIndex) {
             sprintf(g_textBuffer, "%d", model->values->choice);
         } else if (index >= 0) {
-            GetDlgItemTextA(dialog, model->fields[index].controlId, g_textBuffer, MODEL_FIELD_TEXT_BYTES);
+            GetDlgItemTextA(dialog, model->fields[index].controlId, g_textBuffer, FIELD_TEXT_LIMIT);
         } else {
             continue;
         }

@@ -19,7 +19,6 @@ const WORD CONTRAST_WORD_NO_LCD = 110;
 const WORD DEFAULT_BAUD_PARITY = 4;  // 19200 Bd, no parity
 const int BAUD_RATE_COUNT = 7;
 const int PARITY_COUNT = 3;
-const int MODEL_FIELD_TEXT_BYTES = 10;  // edit fields are read with this limit (9 characters)
 const int MAX_MODEL_FIELDS = 8;
 const int END_OF_LIST = -1;
 
