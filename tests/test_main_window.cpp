@@ -233,12 +233,16 @@ TEST_F(MainWindowTest, OldFirmwareWarnsBeforeTheDialogAndTheWindowComesBack)
 
 TEST_F(MainWindowTest, ConfigRightAfterConnectingReadsTheIdentificationFirst)
 {
-    int device = SimAddDevice("TDG", "00.00.08");
+    // G-QKE1's dialog reads nothing when it opens, so every input report is the identification's.
+    int device = SimAddDevice("G-QKE1", "00.00.08");
     RunProgram([&] {
         ASSERT_TRUE(WaitUntil([] { return g_deviceConnected == 1; }, 3000));
         PostClick(g_configButton);
-        EXPECT_TRUE(WaitUntil([] { return GetText(g_deviceField) == L"  TDG             "; }));
-        EXPECT_EQ(g_deviceType, DEVICE_TYPE_TDG);
+        EXPECT_TRUE(WaitUntil([] { return GetText(g_deviceField) == L"  G-QKE1          "; }));
+        EXPECT_EQ(g_deviceType, DEVICE_TYPE_GQKE1);
+        HWND dialog = WaitForDialogWithControl(ThisProcess(), IDC_GQKE1_CANCEL);
+        ASSERT_NE(dialog, nullptr);
+        PostClick(GetDlgItem(dialog, IDC_GQKE1_CANCEL));
         EXPECT_TRUE(WaitUntil([] { return IsShown(g_mainWindow); }));
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
         Sleep(400);  // the pending read must not happen a second time
