@@ -699,19 +699,19 @@ TEST(SensorFiles, BaudAndParityFieldForms)
     DeleteFileA(out.c_str());
 }
 
-// A file of the right size with garbage in its fields, loaded into a connected TDG and written:
-// nothing crashes, the address is put back in range, the contrast keeps its last shown value and
-// register 49 falls back to 19200 Bd without parity.
+// A file of the right size with garbage in its fields, loaded into a connected T1CGA and written:
+// nothing crashes, the address is put back in range, the contrast keeps its last shown value,
+// register 49 falls back to 19200 Bd without parity and the input signal to its default.
 TEST(SensorFiles, GarbageFieldsReachNoRegister)
 {
     PrepareTestProcess();
     SimStartServer();
     SimResetDevices();
-    const ModelCase& m = FindModel("TDG");
+    const ModelCase& m = FindModel("T1cGA");
     int deviceId = AddSeededDevice(m);
     std::string path = TempPath("garbage.dlc");
     const char garbageText[17] = "\x01\xff\r\n\t\"%s%n ABCDE";
-    WriteFileBytes(path, ExpectedSettingsFile("TDG", {{33, "abc"}, {48, "x9"}, {76, "zz"}, {77, "--1"}, {49, "#$%&"}},
+    WriteFileBytes(path, ExpectedSettingsFile("T1cGA", {{33, "abc"}, {48, "x9"}, {76, "zz"}, {68, "7"}, {49, "#$%&"}},
                                               garbageText));
     RunProgram([&] {
         HWND dialog = OpenConnectedDialog(m);
@@ -723,12 +723,14 @@ TEST(SensorFiles, GarbageFieldsReachNoRegister)
         EXPECT_EQ(ItemText(dialog, m.contrast), "abc");
         EXPECT_EQ(ItemText(dialog, m.baud), "19200Bd");
         EXPECT_EQ(ItemText(dialog, m.parity), "none");
+        EXPECT_EQ(ItemText(dialog, m.input), "Pt1000, 3850 ppm");
         Click(dialog, m.write);
         ASSERT_TRUE(WaitForStoredWrite(deviceId, 0));
         EXPECT_EQ(DeviceRegister(deviceId, 33), 92);
         EXPECT_EQ(DeviceRegister(deviceId, 48), 1);
         EXPECT_EQ(DeviceRegister(deviceId, 49), 4);
         EXPECT_EQ(DeviceRegister(deviceId, 76), 0);
+        EXPECT_EQ(DeviceRegister(deviceId, 68), 1);
         EXPECT_EQ(DeviceRegister(deviceId, 50), FILLER_BASE + 50);
         Click(dialog, m.cancel);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
