@@ -16,6 +16,7 @@ static const ModelField FIELDS[] = {
     AddressField(IDC_GQKE1_ADDRESS),
     {IDC_GQKE1_OFFSET_CURRENT, REG_CURRENT_OFFSET, CODING_SIGNED, CHECK_SIGNED, -200, 200, 0, "0"},
 };
+static_assert(sizeof(FIELDS) / sizeof(FIELDS[0]) <= MAX_MODEL_FIELDS, "the model keeps one value per field");
 static const int TICK_ORDER[] = {IDC_GQKE1_ADDRESS, IDC_GQKE1_OFFSET_CURRENT, END_OF_LIST};
 static const int FILE_ORDER[] = {REG_NETWORK_ADDRESS, REG_CURRENT_OFFSET, REG_BAUD_PARITY, END_OF_LIST};
 static const ControlLabel LABELS[] = {

@@ -10,6 +10,7 @@ static const ModelField FIELDS[] = {
     OffsetField(IDC_ODG_OFFSET_TEMPERATURE, REG_OFFSET_1),
     OffsetField(IDC_ODG_OFFSET_HUMIDITY, REG_OFFSET_2),
 };
+static_assert(sizeof(FIELDS) / sizeof(FIELDS[0]) <= MAX_MODEL_FIELDS, "the model keeps one value per field");
 static const int TICK_ORDER[] = {IDC_ODG_ADDRESS, IDC_ODG_OFFSET_TEMPERATURE, IDC_ODG_OFFSET_HUMIDITY, END_OF_LIST};
 static const int FILE_ORDER[] = {REG_NETWORK_ADDRESS, REG_OFFSET_1, REG_OFFSET_2, REG_BAUD_PARITY, END_OF_LIST};
 static const ControlLabel LABELS[] = {

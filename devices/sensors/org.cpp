@@ -8,6 +8,7 @@ static ModelValues s_values;
 static const ModelField FIELDS[] = {
     AddressField(IDC_ORG_ADDRESS),
 };
+static_assert(sizeof(FIELDS) / sizeof(FIELDS[0]) <= MAX_MODEL_FIELDS, "the model keeps one value per field");
 static const int TICK_ORDER[] = {IDC_ORG_ADDRESS, END_OF_LIST};
 static const int FILE_ORDER[] = {REG_NETWORK_ADDRESS, REG_BAUD_PARITY, END_OF_LIST};
 static const ControlLabel LABELS[] = {

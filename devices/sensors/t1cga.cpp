@@ -17,6 +17,7 @@ static const ModelField FIELDS[] = {
     AddressField(IDC_T1CGA_ADDRESS),
     OffsetField(IDC_T1CGA_OFFSET_TEMPERATURE, REG_OFFSET_1),
 };
+static_assert(sizeof(FIELDS) / sizeof(FIELDS[0]) <= MAX_MODEL_FIELDS, "the model keeps one value per field");
 static const int TICK_ORDER[] = {IDC_T1CGA_CONTRAST, IDC_T1CGA_ADDRESS, IDC_T1CGA_OFFSET_TEMPERATURE, END_OF_LIST};
 static const int FILE_ORDER[] = {REG_LCD_SETTING, REG_NETWORK_ADDRESS, REG_OFFSET_1, REG_INPUT_SIGNAL, REG_BAUD_PARITY, END_OF_LIST};
 static const ControlLabel LABELS[] = {

@@ -13,6 +13,7 @@ static const ModelField FIELDS[] = {
     AddressField(IDC_TYSG_ADDRESS),
     {IDC_TYSG_OFFSET_SPEED, REG_SPEED_OFFSET, CODING_HUNDREDTHS, CHECK_TENTHS, -200, 200, 0, "0.00"},
 };
+static_assert(sizeof(FIELDS) / sizeof(FIELDS[0]) <= MAX_MODEL_FIELDS, "the model keeps one value per field");
 static const int TICK_ORDER[] = {IDC_TYSG_CONTRAST, IDC_TYSG_ADDRESS, IDC_TYSG_OFFSET_SPEED, END_OF_LIST};
 static const int FILE_ORDER[] = {REG_LCD_SETTING, REG_NETWORK_ADDRESS, REG_SPEED_OFFSET, REG_BAUD_PARITY, END_OF_LIST};
 static const ControlLabel LABELS[] = {
