@@ -150,7 +150,8 @@ std::string TempPath(const char* name)
 {
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + "zentil_sensors_" + name;
+    // Both editions' test programs run at once and share the temporary folder.
+    return std::string(folder) + "zentil_sensors_" + std::to_string(GetCurrentProcessId()) + "_" + name;
 }
 
 std::string ReadFileBytes(const std::string& path)
