@@ -2,6 +2,8 @@
 #include "app/dialog_routes.h"
 
 #include "app/main_window.h"
+#include "resource.h"
+#include "tools/bootloader.h"
 
 const DialogRoute OFFLINE_PICKER_ROUTE = {124, NULL};
 const DialogRoute DEVICE_HID_ID_ROUTE = {103, NULL};
@@ -10,7 +12,7 @@ const DialogRoute LIVE_DATA_ROUTE = {106, NULL};
 const DialogRoute ANALOG_OUTPUT_WRITE_ROUTE = {134, NULL};
 const DialogRoute AOUT_CALIBRATION_ROUTE = {122, NULL};
 const DialogRoute AIN_CALIBRATION_ROUTE = {336, NULL};
-const DialogRoute BOOTLOADER_ROUTE = {120, NULL};
+const DialogRoute BOOTLOADER_ROUTE = {IDD_BOOTLOADER, BootloaderDlgProc};
 
 // Opens a modal dialog from its template with creation parameter 0; -1 when it cannot open.
 INT_PTR RunModalDialog(HWND owner, int templateId, DLGPROC dialogProc)

@@ -95,10 +95,15 @@ static int WalkIntelHex(const BYTE* text, DWORD textLength, BYTE* image, DWORD* 
 
 // Turns an Intel HEX text into the image and gives the end address of the last data record.
 // The first 80,000 bytes are cleared first; the image is left untouched when the file is refused.
+// A null image only checks the file and gives the length.
 int ParseIntelHexImage(const BYTE* text, DWORD textLength, BYTE* image, DWORD* imageLength)
 {
     DWORD length = 0;
     if (!WalkIntelHex(text, textLength, NULL, &length)) return 0;
+    if (!image) {
+        *imageLength = length;
+        return 1;
+    }
     memset(image, 0, FLASH_IMAGE_CLEAR_SIZE);
     WalkIntelHex(text, textLength, image, &length);
     *imageLength = length;
@@ -133,12 +138,13 @@ static int WalkMemoryImage(const BYTE* text, DWORD textLength, BYTE* image, DWOR
 }
 
 // Turns a memory-image text into the image and gives the number of bytes written. Bytes after
-// them keep what the image held; a refused file leaves the image untouched.
+// them keep what the image held; a refused file leaves the image untouched. A null image only
+// checks the file and gives the length.
 int ParseMemoryImageFile(const BYTE* text, DWORD textLength, BYTE* image, DWORD* imageLength)
 {
     DWORD length = 0;
     if (!WalkMemoryImage(text, textLength, NULL, &length)) return 0;
-    WalkMemoryImage(text, textLength, image, &length);
+    if (image) WalkMemoryImage(text, textLength, image, &length);
     *imageLength = length;
     return 1;
 }
