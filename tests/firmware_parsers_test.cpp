@@ -48,9 +48,11 @@ struct AcceptedCase {
 
 std::vector<BYTE> OutOfOrderImage()
 {
-    std::vector<BYTE> image(16, 0x11);
-    image.insert(image.end(), 16, 0x22);
-    image.insert(image.end(), {0xAB, 0xCD, 0xEF});
+    std::vector<BYTE> image(35, 0x11);
+    for (size_t i = 16; i < 32; i++) image[i] = 0x22;
+    image[32] = 0xAB;
+    image[33] = 0xCD;
+    image[34] = 0xEF;
     return image;
 }
 
