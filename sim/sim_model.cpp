@@ -2,6 +2,8 @@
 // output report. Each area of the protocol adds its handlers to the tables below.
 #include "sim/sim_device.h"
 
+#include "sim/sim_boot.h"
+
 // Identification: the next input report carries the device name and firmware text.
 static bool HandleIdentification(SimDevice& device, const BYTE* report)
 {
@@ -27,16 +29,18 @@ typedef bool (*GetFeatureHandler)(SimDevice& device, BYTE* reply);
 typedef bool (*OutputReportHandler)(SimDevice& device, const SimReport& report);
 
 static const SetFeatureHandler SET_FEATURE_HANDLERS[] = {
+    SimBootHandleSetFeature,
     HandleIdentification,
 };
 
 // The last handler answers every read that no other handler claimed.
 static const GetFeatureHandler GET_FEATURE_HANDLERS[] = {
+    SimBootHandleGetFeature,
     ReplyStatusWord,
 };
 
 static const OutputReportHandler OUTPUT_REPORT_HANDLERS[] = {
-    NULL,
+    SimBootHandleOutputReport,
 };
 
 bool SimHandleSetFeature(SimDevice& device, const BYTE* report)
