@@ -1,0 +1,418 @@
+// The bootloader window against a simulated device with its bootloader: HW Info, downloads of
+// Intel HEX and memory-image files, refused files, failures at each boot state.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <mutex>
+
+#include "app/dialog_routes.h"
+#include "app/main_window.h"
+#include "link/hid_transport.h"
+#include "resource.h"
+#include "sim/sim_boot.h"
+#include "sim/sim_device.h"
+#include "tests/firmware_fixtures.h"
+#include "tests/gui_driver.h"
+#include "tests/program_fixture.h"
+#include "tools/bootloader.h"
+#include "tools/firmware_parsers.h"
+
+namespace {
+
+const DWORD RUN_WAIT_MS = 12000;
+
+// Every text the status line was given, in order, recorded on the UI thread as it is set.
+class StatusRecorder {
+public:
+    StatusRecorder()
+    {
+        s_self = this;
+        m_hook = SetWindowsHookExW(WH_CALLWNDPROCRET, HookProc, nullptr, GetCurrentThreadId());
+    }
+    ~StatusRecorder()
+    {
+        UnhookWindowsHookEx(m_hook);
+        s_self = nullptr;
+    }
+    std::vector<std::wstring> Texts()
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        return m_texts;
+    }
+    bool Saw(const std::wstring& text)
+    {
+        for (const std::wstring& seen : Texts())
+            if (seen == text) return true;
+        return false;
+    }
+
+private:
+    static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const CWPRETSTRUCT* message = (const CWPRETSTRUCT*)lParam;
+        if (code == HC_ACTION && s_self && message->message == WM_SETTEXT &&
+            GetDlgCtrlID(message->hwnd) == IDC_BOOT_STATUS) {
+            wchar_t text[256];
+            GetWindowTextW(message->hwnd, text, 256);
+            std::lock_guard<std::mutex> guard(s_self->m_lock);
+            s_self->m_texts.push_back(text);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static StatusRecorder* s_self;
+    HHOOK m_hook;
+    std::mutex m_lock;
+    std::vector<std::wstring> m_texts;
+};
+StatusRecorder* StatusRecorder::s_self = nullptr;
+
+// The name field of the common open dialog under Wine (the explorer-style dialog's combo box).
+const int OPEN_DIALOG_NAME_FIELD_ID = 0x47C;
+
+// Open File: picks `path` in the common open dialog that the button brings up.
+void OpenFirmware(HWND dialog, const std::string& path)
+{
+    PostClick(GetDlgItem(dialog, IDC_BOOT_OPEN_FILE));
+    HWND chooser = WaitForDialogWithControl(ThisProcess(), OPEN_DIALOG_NAME_FIELD_ID);
+    ASSERT_TRUE(chooser != nullptr) << "no open dialog";
+    SetText(GetDlgItem(chooser, OPEN_DIALOG_NAME_FIELD_ID), std::wstring(path.begin(), path.end()));
+    PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(chooser, IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser) || !IsWindowVisible(chooser); }));
+}
+
+std::wstring StatusText(HWND dialog)
+{
+    return GetText(GetDlgItem(dialog, IDC_BOOT_STATUS));
+}
+
+bool ButtonsEnabled(HWND dialog)
+{
+    for (int id : {IDC_BOOT_OPEN_FILE, IDC_BOOT_DOWNLOAD, IDC_BOOT_HW_INFO, IDCANCEL})
+        if (!IsEnabled(GetDlgItem(dialog, id))) return false;
+    return true;
+}
+
+std::wstring BootInfoCaption()
+{
+    return L"BOOT info";
+}
+
+std::wstring FileErrorCaption()
+{
+    return EditionText(L"File Error", L"Chyba souboru");
+}
+
+std::wstring WaitResetText(int ms)
+{
+    wchar_t text[128];
+    swprintf(text, 128,
+             EditionText(L" Wait on device reset, remaining time %d ms", L" Cekani na provedeni Resetu zarizeni, zbyva %d ms")
+                 .c_str(),
+             ms);
+    return text;
+}
+
+std::wstring PageText(int page)
+{
+    wchar_t text[128];
+    swprintf(text, 128, EditionText(L" BOOTLoader, Write data packet %d", L" BOOTLoader, Zápis datového bloku %d").c_str(),
+             page);
+    return text;
+}
+
+std::wstring SuccessText()
+{
+    return EditionText(L" Boot is finished succesfully ;-) ", L" Bootovani je úspěšně dokončeno ;-) ");
+}
+
+std::wstring ErasedText()
+{
+    return EditionText(L"Flash erase is finished", L"Mazaní Flash je dokončeno");
+}
+
+std::vector<BYTE> MagicCommand(BYTE command)
+{
+    return {0, command, 0, 0, 0, 0x41, 0x7A, 0x2E, 0x5D};
+}
+
+std::vector<std::vector<BYTE>> SentFeatures(int device)
+{
+    std::vector<std::vector<BYTE>> sent;
+    for (const SimEvent& event : SimGetEvents(device))
+        if (event.kind == SIM_EVENT_SET_FEATURE) sent.push_back(event.bytes);
+    return sent;
+}
+
+// What the bootloader must have received for an image: the bytes after the boot area, in whole
+// pages, zeros after the image's end.
+std::vector<BYTE> ExpectedFlash(const std::vector<BYTE>& image)
+{
+    std::vector<BYTE> expected(CountImagePages((DWORD)image.size()) * FLASH_PAGE_SIZE, 0);
+    for (size_t i = BOOT_AREA_SIZE; i < image.size(); i++) expected[i - BOOT_AREA_SIZE] = image[i];
+    return expected;
+}
+
+class BootloaderTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        SimResetDevices();
+        SimBootResetAll();
+        ResetProgramRecords();
+    }
+    void TearDown() override
+    {
+        SimBootResetAll();
+        SimResetDevices();
+    }
+    int AddBootDevice(const SimBootSetup& setup = SimBootSetup())
+    {
+        int device = SimAddDevice("TDO 4-20", "00.00.24");
+        SimBootConfigure(device, setup);
+        return device;
+    }
+};
+
+}  // namespace
+
+TEST(BootloaderPages, CountAndSendableLengths)
+{
+    struct {
+        DWORD length, pages;
+        int sendable;
+    } cases[] = {
+        {4095, 0, 0},     {4096, 1, 1},     {4097, 1, 1},     {4096 + 127, 1, 1}, {4096 + 128, 2, 1},
+        {4096 + 129, 2, 1}, {4096 + 255, 2, 1}, {4096 + 256, 3, 1}, {519935, 4030, 1}, {519936, 4031, 0},
+        {520000, 4031, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        EXPECT_EQ(c.sendable, IsImageLengthSendable(c.length));
+        if (c.length >= BOOT_AREA_SIZE) EXPECT_EQ(c.pages, CountImagePages(c.length));
+    }
+}
+
+TEST_F(BootloaderTest, HwInfoShowsTheBootloaderCountsDownAndStaysOpen)
+{
+    int device = AddBootDevice();
+    StatusRecorder status;
+    INT_PTR result = RunDialog(IDD_BOOTLOADER, BootloaderDlgProc, [&](HWND dialog) {
+        EXPECT_EQ(GetText(dialog), L"BootLoader");
+        EXPECT_EQ(StatusText(dialog), EditionText(L"File is not selected", L"Není vybrán soubor"));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_BOOT_OPEN_FILE)), EditionText(L"Open File", L"Otevřít soubor"));
+        PostClick(GetDlgItem(dialog, IDC_BOOT_HW_INFO));
+        ASSERT_TRUE(WaitUntil([&] { return !IsEnabled(GetDlgItem(dialog, IDCANCEL)); }));
+        ASSERT_TRUE(WaitUntil([&] { return StatusText(dialog) == EditionText(L" Device reset is finished",
+                                                                              L" Reset zarizeni je hotov"); },
+                              RUN_WAIT_MS));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_BOOT_PLATFORM)), L"  DOLVAN-PIC18F   ");
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_BOOT_HW_VERSION)), L"  1.2.3   ");
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_BOOT_BOOT_VERSION)), L"  0.0.5   ");
+        EXPECT_TRUE(WaitUntil([&] { return ButtonsEnabled(dialog); }));
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        PostClick(GetDlgItem(dialog, IDCANCEL));
+    });
+    EXPECT_EQ(result, TOOL_DIALOG_RESULT);
+    EXPECT_EQ(g_hidHandles[HID_SLOT_DEVICE], INVALID_HANDLE_VALUE);
+
+    std::vector<std::wstring> expected = {
+        EditionText(L"File is not selected", L"Není vybrán soubor"),
+        EditionText(L"Boot sequence initialization in progress", L"Probíhá Inicializace Bootovacího modu"),
+        EditionText(L"Boot sequence is active", L"Bootovaci mod je aktivovan"),
+        EditionText(L"Boot sequence is active", L"Bootovaci mod je aktivovan"),
+        EditionText(L"HW information read is finished", L"Čtení HW informaci dokončeno"),
+        EditionText(L"HW information are available ;-) ", L"HW informace jsou úspěšně načteny ;-) "),
+    };
+    for (int ms = 4000; ms >= 100; ms -= 100) expected.push_back(WaitResetText(ms));
+    expected.push_back(EditionText(L" Device reset is finished", L" Reset zarizeni je hotov"));
+    EXPECT_EQ(status.Texts(), expected);
+
+    // Enter boot to the application, boot start to the bootloader, nothing else.
+    EXPECT_EQ(SentFeatures(device), (std::vector<std::vector<BYTE>>{MagicCommand(0xCA), MagicCommand(0x55)}));
+    EXPECT_EQ(SimBootGetRecord(device).enterBootCommands, 1);
+}
+
+namespace {
+
+struct DownloadCase {
+    const char* name;
+    bool memoryImage;
+    size_t length;
+};
+
+// Opens the file, downloads it and answers the success box; the window then ends by itself.
+void DownloadAndWaitForTheEnd(HWND dialog, const std::string& path)
+{
+    OpenFirmware(dialog, path);
+    ASSERT_EQ(StatusText(dialog), EditionText(L"File for download is ready", L"Soubor pro download je inicializovan"));
+    PostClick(GetDlgItem(dialog, IDC_BOOT_DOWNLOAD));
+    ExpectMessageBox(ThisProcess(), SuccessText(), BootInfoCaption(), MB_ICONINFORMATION, RUN_WAIT_MS);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, RUN_WAIT_MS));
+}
+
+}  // namespace
+
+TEST_F(BootloaderTest, DownloadsWholePagesAndEndsTheWindow)
+{
+    const DownloadCase cases[] = {
+        {"hex, one byte after the boot area: one page", false, BOOT_AREA_SIZE + 1},
+        {"hex, two whole pages: a third, empty page", false, BOOT_AREA_SIZE + 2 * FLASH_PAGE_SIZE},
+        {"memory image, one byte into the second page", true, BOOT_AREA_SIZE + FLASH_PAGE_SIZE + 1},
+    };
+    for (const DownloadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimBootResetAll();
+        SimResetDevices();
+        ResetProgramRecords();
+        int device = AddBootDevice();
+        std::vector<BYTE> image = PatternImage(c.length);
+        std::string path;
+        std::string earlier;
+        if (c.memoryImage) {
+            // A longer file first, so the image buffer holds its bytes past the second file's end.
+            std::vector<BYTE> longer(8000, 0xEE);
+            earlier = WriteFixtureFile("longer.dlm", MemoryImageText("DOLVAN-PIC18F", "1.2x", MemoryImageBody(longer)));
+            path = WriteFixtureFile("image.dlm", MemoryImageText("DOLVAN-PIC18F", "1.2x", MemoryImageBody(image)));
+        } else {
+            path = WriteFixtureFile("image.hex", HexFileFor(image, 0x08000000));
+        }
+        g_deviceConnected = 1;
+        StatusRecorder status;
+        INT_PTR result = RunDialog(IDD_BOOTLOADER, BootloaderDlgProc, [&](HWND dialog) {
+            if (!earlier.empty()) OpenFirmware(dialog, earlier);
+            DownloadAndWaitForTheEnd(dialog, path);
+        });
+        EXPECT_EQ(result, TOOL_DIALOG_RESULT);
+        EXPECT_EQ(g_deviceConnected, 0);
+        EXPECT_EQ(g_hidHandles[HID_SLOT_DEVICE], INVALID_HANDLE_VALUE);
+
+        SimBootRecord record = SimBootGetRecord(device);
+        EXPECT_EQ(record.fileType, c.memoryImage ? 'd' : 'h');
+        EXPECT_EQ(record.flashed, ExpectedFlash(image));
+        std::vector<std::vector<BYTE>> sent = SentFeatures(device);
+        ASSERT_EQ(sent.size(), 3u);
+        EXPECT_EQ(sent[2], (std::vector<BYTE>{0, 0, 0, 0, 0, (BYTE)(c.memoryImage ? 'd' : 'h'), 0, 0, 0}));
+
+        // Page texts count from 0 and stop before the last page, which shows the success text.
+        std::vector<std::wstring> progress;
+        for (const std::wstring& text : status.Texts()) {
+            if (text.find(PageText(0).substr(0, 20)) == 0 || text == SuccessText() || text == ErasedText())
+                progress.push_back(text);
+        }
+        std::vector<std::wstring> expected = {ErasedText()};
+        for (DWORD page = 0; page + 1 < CountImagePages((DWORD)c.length); page++) expected.push_back(PageText((int)page));
+        expected.push_back(SuccessText());
+        EXPECT_EQ(progress, expected);
+        EXPECT_TRUE(status.Saw(WaitResetText(100)));
+    }
+}
+
+TEST_F(BootloaderTest, RefusedFilesAreNeverOffered)
+{
+    const std::string good = WriteFixtureFile("good.hex", HexFileFor(PatternImage(BOOT_AREA_SIZE + 300)));
+    const std::wstring readError = EditionText(L"File read error", L"Chyba načteni souboru");
+    const std::wstring suffix = EditionText(L"File has unsupported suffix format", L"Soubor má nepodporovanou příponu");
+    const std::wstring content =
+        EditionText(L"File content is not a valid firmware image", L"Obsah souboru není platný obraz firmwaru");
+    const std::wstring size = EditionText(L"Firmware image is shorter than the boot area or longer than the image buffer",
+                                          L"Obraz firmwaru je kratší než bootovací oblast nebo delší než vyrovnávací paměť");
+    std::string noEnd = HexFileFor(PatternImage(BOOT_AREA_SIZE + 300));
+    noEnd.resize(noEnd.size() - 13);
+    struct {
+        const char* name;
+        std::string content;
+        std::vector<std::wstring> texts;  // any of these
+    } cases[] = {
+        {"FW.HEX", HexFileFor(PatternImage(BOOT_AREA_SIZE + 300)), {suffix}},
+        {"fw.txt", HexFileFor(PatternImage(BOOT_AREA_SIZE + 300)), {suffix}},
+        {"empty.hex", "", {readError}},
+        {"noend.hex", noEnd, {content}},
+        {"beyond.hex", HexRecord(4, 0, {0x00, 0x08}) + HexRecord(0, 0, {1, 2, 3}) + HexRecord(1, 0, {}), {content}},
+        {"zerolength.hex", HexRecord(0, 0, {}) + HexRecord(1, 0, {}), {size}},
+        {"noclose.dlm", MemoryImageText("P", "1", "0102030405\r\n"), {content}},
+        {"short.hex", HexFileFor(PatternImage(BOOT_AREA_SIZE - 1)), {size}},
+        {"short.dlm", MemoryImageText("P", "1", MemoryImageBody(PatternImage(100))), {size}},
+        {"toolong.hex", std::string(FILE_BUFFER_SIZE + 1, '0'), {readError, content}},
+    };
+    int device = AddBootDevice();
+    INT_PTR result = RunDialog(IDD_BOOTLOADER, BootloaderDlgProc, [&](HWND dialog) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name);
+            std::string bad = WriteFixtureFile(c.name, c.content);
+            OpenFirmware(dialog, good);
+            ASSERT_EQ(StatusText(dialog), EditionText(L"File for download is ready", L"Soubor pro download je inicializovan"));
+            OpenFirmware(dialog, bad);
+            MessageBoxRecord box;
+            ASSERT_TRUE(WaitForMessageBox(ThisProcess(), &box));
+            EXPECT_NE(std::find(c.texts.begin(), c.texts.end(), box.text), c.texts.end())
+                << std::string(box.text.begin(), box.text.end());
+            EXPECT_EQ(box.caption, FileErrorCaption());
+            EXPECT_EQ(box.icon, (UINT)MB_ICONERROR);
+            AnswerMessageBox(box);
+            EXPECT_EQ(StatusText(dialog), EditionText(L"File is not selected", L"Není vybrán soubor"));
+            // The good file read before is not offered under the refused one's name.
+            PostClick(GetDlgItem(dialog, IDC_BOOT_DOWNLOAD));
+            ExpectMessageBox(ThisProcess(), EditionText(L"File for download is not selected", L"Neni vybran Soubor pro download"),
+                             EditionText(L"File info", L"Soubor info"), MB_ICONWARNING);
+            EXPECT_TRUE(WaitUntil([&] { return ButtonsEnabled(dialog); }));
+            EXPECT_EQ(g_downloadFileReady, 0);
+        }
+        PostClick(GetDlgItem(dialog, IDCANCEL));
+    }, nullptr, 60000);
+    EXPECT_EQ(result, TOOL_DIALOG_RESULT);
+    EXPECT_TRUE(SentFeatures(device).empty());
+}
+
+TEST_F(BootloaderTest, TalksToTheDeviceFoundAfterTheRestart)
+{
+    // Before the restart the list is [other, ours]; after it [ours, newcomer]: index 1 is no longer ours.
+    int other = SimAddDevice("OTHER", "00.00.01");
+    {
+        SimLock lock;
+        SimGetDevice(other)->productId = DEFAULT_CALIBRATOR_PRODUCT_ID;
+    }
+    int device = AddBootDevice();
+    int newcomer = -1;
+    std::vector<BYTE> image = PatternImage(BOOT_AREA_SIZE + FLASH_PAGE_SIZE);
+    std::string path = WriteFixtureFile("restart.hex", HexFileFor(image));
+    INT_PTR result = RunDialog(IDD_BOOTLOADER, BootloaderDlgProc, [&](HWND dialog) {
+        OpenFirmware(dialog, path);
+        PostClick(GetDlgItem(dialog, IDC_BOOT_DOWNLOAD));
+        ASSERT_TRUE(WaitUntil([&] { return SimBootGetRecord(device).enterBootCommands == 1; }));
+        SimSetPresent(other, false);
+        newcomer = SimAddDevice("NEWCOMER", "00.00.01");
+        {
+            SimLock lock;
+            SimGetDevice(newcomer)->productId = DEFAULT_CALIBRATOR_PRODUCT_ID;
+        }
+        ExpectMessageBox(ThisProcess(), SuccessText(), BootInfoCaption(), MB_ICONINFORMATION, RUN_WAIT_MS);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, RUN_WAIT_MS));
+    });
+    EXPECT_EQ(result, TOOL_DIALOG_RESULT);
+    EXPECT_EQ(SimBootGetRecord(device).flashed, ExpectedFlash(image));
+    EXPECT_TRUE(SentFeatures(newcomer).empty());
+    EXPECT_TRUE(SentFeatures(other).empty());
+}
+
+TEST_F(BootloaderTest, MainWindowDetectsTheDeviceAfreshAfterADownload)
+{
+    int device = AddBootDevice();
+    std::string path = WriteFixtureFile("main.hex", HexFileFor(PatternImage(BOOT_AREA_SIZE + 10)));
+    RunProgram([&] {
+        ASSERT_TRUE(WaitUntil([] { return g_deviceConnected == 1 && g_mainState == MAIN_STATE_IDLE; }));
+        SimClearEvents(device);
+        PostCommand(g_mainWindow, IDM_BOOTLOADER);
+        HWND dialog = WaitForDialogWithControl(ThisProcess(), IDC_BOOT_STATUS);
+        ASSERT_TRUE(dialog != nullptr);
+        EXPECT_FALSE(IsShown(g_mainWindow));
+        DownloadAndWaitForTheEnd(dialog, path);
+        // The main window comes back, blank, and detects the restarted device by itself.
+        EXPECT_TRUE(WaitUntil([] { return IsShown(g_mainWindow); }));
+        ASSERT_TRUE(WaitUntil([] { return g_deviceConnected == 1 && GetText(g_firmwareField) == L"  00.00.24"; }));
+        EXPECT_EQ(SimBootGetRecord(device).restarts, 1);
+    }, 30000);
+    std::vector<std::vector<BYTE>> sent = SentFeatures(device);
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back(), MagicCommand(0xCC));
+}
