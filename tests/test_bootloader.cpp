@@ -416,3 +416,145 @@ TEST_F(BootloaderTest, MainWindowDetectsTheDeviceAfreshAfterADownload)
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent.back(), MagicCommand(0xCC));
 }
+
+namespace {
+
+struct FailureCase {
+    const char* name;
+    bool download;                     // DownLoad of `file` (else HW Info)
+    std::string file;                  // the file's content; ".dlm" when `memoryImage`
+    bool memoryImage;
+    std::function<void(int device, SimBootSetup& setup)> prepare;
+    std::function<void(int device, HWND dialog)> during;  // acts while the run goes on
+    std::vector<std::wstring> texts;   // the failure text (any of these)
+    bool dropsConnection;
+};
+
+std::string DlmWith(const char* platform, const char* version)
+{
+    return MemoryImageText(platform, version, MemoryImageBody(PatternImage(BOOT_AREA_SIZE + 3 * FLASH_PAGE_SIZE)));
+}
+
+SimFault Fault(SimFaultKind kind, int command = -1)
+{
+    SimFault fault = {kind, 0, -1, command, -1};
+    return fault;
+}
+
+std::vector<FailureCase> FailureCases()
+{
+    const std::string hex = HexFileFor(PatternImage(BOOT_AREA_SIZE + 3 * FLASH_PAGE_SIZE));
+    auto none = [](int, SimBootSetup&) {};
+    auto afterErase = [](std::function<void(int)> act) {
+        return [act](int device, HWND dialog) {
+            ASSERT_TRUE(WaitUntil([&] { return StatusText(dialog) == ErasedText(); }, RUN_WAIT_MS));
+            act(device);
+        };
+    };
+    const std::wstring dataWrite = EditionText(L"Communication error, Data write", L"Nastala chyba zapisu datoveho paketu");
+    const std::wstring pageAck = EditionText(L"Communication error, Data write Flash page",
+                                             L"Nastala chyba komunikace pri potvrzeni zapisu do FLASH");
+    const std::wstring platform = EditionText(L"HW is uncompatible with selected file", L"HW je nekompatibilni s vybranym souborem");
+    const std::wstring version =
+        EditionText(L"HW version is uncompatible with selected file", L"Verze HW je nekompatibilni s vybranym souborem");
+    const std::wstring notResponding =
+        EditionText(L"Communication error, device not responding", L"Chyba komunikace, zarizeni neodpovida");
+    return {
+        {"state 3: the bootloader never appears", false, "", false,
+         [](int, SimBootSetup& setup) { setup.reappearMs = SIM_BOOT_NEVER; }, nullptr,
+         {EditionText(L"Device inicialization after Reset Error", L"Chyba inicializace zařízení po resetu")}, false},
+        {"state 4: status not read", false, "", false,
+         [](int device, SimBootSetup&) { SimAddFault(device, Fault(SIM_FAULT_GET_FEATURE, 0x55)); }, nullptr,
+         {EditionText(L"Communication error, CRC bootloader", L"Chyba komunikace, CRC bootloaderu")}, true},
+        {"state 4: status not ready", false, "", false, [](int, SimBootSetup& setup) { setup.bootStartStatus = 0; },
+         nullptr, {EditionText(L"Bootloader CRC error", L"Chyba CRC bootloaderu")}, true},
+        {"state 5: the device vanishes between reads", false, "", false,
+         [](int, SimBootSetup& setup) { setup.invalidInfoReports = 10; },
+         [](int device, HWND) {
+             ASSERT_TRUE(WaitUntil([&] {
+                 for (const SimEvent& event : SimGetEvents(device))
+                     if (event.kind == SIM_EVENT_INPUT_REPORT) return true;
+                 return false;
+             }, RUN_WAIT_MS));
+             SimSetPresent(device, false);
+         },
+         {EditionText(L"HW information reading error", L"Chyba čtení HW informaci")}, true},
+        {"state 5: no valid report in four reads", false, "", false,
+         [](int, SimBootSetup& setup) { setup.invalidInfoReports = 10; }, nullptr, {notResponding}, true},
+        {"state 5: a silent bootloader", false, "", false,
+         [](int device, SimBootSetup& setup) {
+             setup.restartIdleMs = SIM_BOOT_NEVER;
+             SimLock lock;
+             SimGetDevice(device)->silent = true;
+         },
+         nullptr, {notResponding}, true},
+        {"state 6: flash smaller than the image", true, hex, false,
+         [](int, SimBootSetup& setup) { setup.flashSizeKb = 4; }, nullptr,
+         {EditionText(L"Flash smaller than selected file", L"Flash je meší než vybraný soubor")}, false},
+        {"state 6: platform differs", true, DlmWith("DOLVAN-PIC16F", "1.2x"), true, none, nullptr, {platform}, false},
+        {"state 6: platform runs past its field", true, DlmWith("DOLVAN-PIC18F-ABCD", "1.2x"), true,
+         [](int, SimBootSetup& setup) { setup.platform = "DOLVAN-PIC18F-AB"; }, nullptr, {platform}, false},
+        {"state 6: HW version differs", true, DlmWith("DOLVAN-PIC18F", "1.3x"), true, none, nullptr, {version}, false},
+        {"state 6: HW version runs past its field", true, DlmWith("DOLVAN-PIC18F", "1.2.3.4.5"), true,
+         [](int, SimBootSetup& setup) { setup.hwVersion = "1.2.3.4."; }, nullptr, {version}, false},
+        {"state 7: file parameters refused", true, hex, false,
+         [](int device, SimBootSetup&) { SimAddFault(device, Fault(SIM_FAULT_SET_FEATURE, 0x00)); }, nullptr,
+         {EditionText(L"File parameter, write error", L"Chyba zapisu parametru souboru")}, true},
+        {"state 8: erase status not read", true, hex, false,
+         [](int device, SimBootSetup&) { SimAddFault(device, Fault(SIM_FAULT_GET_FEATURE, 0x00)); }, nullptr,
+         {EditionText(L"Communication error, Flash erase", L"Nastala chyba komunikace při mazaní Flash")}, true},
+        {"state 9: packet not written", true, hex, false,
+         [](int device, SimBootSetup&) { SimAddFault(device, Fault(SIM_FAULT_WRITE)); }, nullptr, {dataWrite}, true},
+        {"state 10: acknowledgement not read", true, hex, false, none,
+         afterErase([](int device) { SimAddFault(device, Fault(SIM_FAULT_GET_FEATURE)); }), {pageAck}, true},
+        {"states 9-10: the device vanishes", true, hex, false, none,
+         afterErase([](int device) { SimSetPresent(device, false); }), {dataWrite, pageAck}, true},
+    };
+}
+
+class BootloaderFailureTest : public BootloaderTest {};
+
+}  // namespace
+
+TEST_F(BootloaderFailureTest, EachBootStateFailsWithItsMessageAndClosesTheWindow)
+{
+    for (const FailureCase& c : FailureCases()) {
+        SCOPED_TRACE(c.name);
+        SimBootResetAll();
+        SimResetDevices();
+        ResetProgramRecords();
+        SimBootSetup setup;
+        int device = SimAddDevice("TDO 4-20", "00.00.24");
+        c.prepare(device, setup);
+        SimBootConfigure(device, setup);
+        std::string path;
+        if (c.download) path = WriteFixtureFile(c.memoryImage ? "failure.dlm" : "failure.hex", c.file);
+        g_deviceConnected = 1;
+        INT_PTR result = RunDialog(IDD_BOOTLOADER, BootloaderDlgProc, [&](HWND dialog) {
+            if (c.download) OpenFirmware(dialog, path);
+            PostClick(GetDlgItem(dialog, c.download ? IDC_BOOT_DOWNLOAD : IDC_BOOT_HW_INFO));
+            if (c.during) c.during(device, dialog);
+            MessageBoxRecord box;
+            ASSERT_TRUE(WaitForMessageBox(ThisProcess(), &box, RUN_WAIT_MS)) << c.name;
+            EXPECT_NE(std::find(c.texts.begin(), c.texts.end(), box.text), c.texts.end())
+                << c.name << ": " << GetTextUtf8(box.window ? GetDlgItem(box.window, 0xFFFF) : nullptr);
+            EXPECT_EQ(box.caption, BootInfoCaption()) << c.name;
+            EXPECT_EQ(box.icon, (UINT)MB_ICONERROR) << c.name;
+            EXPECT_EQ(StatusText(dialog), box.text) << c.name;
+            // The window is idle again under the box: its buttons come back, then the close ends it.
+            EXPECT_TRUE(WaitUntil([&] { return ButtonsEnabled(dialog); }));
+            EXPECT_EQ(g_hidHandles[HID_SLOT_DEVICE], INVALID_HANDLE_VALUE);
+            AnswerMessageBox(box);
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        });
+        EXPECT_EQ(result, TOOL_DIALOG_RESULT);
+        EXPECT_EQ(g_deviceConnected, c.dropsConnection ? 0 : 1);
+        EXPECT_EQ(g_bootState, BOOT_STATE_IDLE);
+        SimBootRecord record = SimBootGetRecord(device);
+        if (!c.dropsConnection && c.download) {
+            // Checks of the file come before any announcement: nothing was erased or flashed.
+            EXPECT_EQ(record.fileType, 0);
+            EXPECT_TRUE(record.flashed.empty());
+        }
+    }
+}
