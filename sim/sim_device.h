@@ -42,16 +42,21 @@ enum SimFaultKind {
     SIM_FAULT_GET_FEATURE,  // HidD_GetFeature returns FALSE
     SIM_FAULT_READ,         // the program's ReadFile fails (the pipe is dropped under it)
     SIM_FAULT_WRITE,        // the program's WriteFile fails
+    SIM_FAULT_OPEN_DROP,    // matching opens succeed but the device drops them at once, so every
+                            // later call on that handle fails
 };
 
 // A fault: after `skip` matching calls pass, `count` matching calls fail (-1: all further ones).
 // For SIM_FAULT_SET_FEATURE, `command` and `parameter` (-1: any) narrow the matching calls.
+// With a `period` p > 0 only every p-th call from the first failing one fails (the others pass).
 struct SimFault {
     SimFaultKind kind;
     int skip;
     int count;
     int command;
     int parameter;
+    int period;
+    int seen;  // matching calls seen after the skipped ones (kept by the server)
 };
 
 enum SimDeviceKind {

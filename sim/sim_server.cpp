@@ -57,6 +57,7 @@ bool SimTakeFault(SimDevice& device, SimFaultKind kind, int command, int paramet
             fault.skip--;
             return false;
         }
+        if (fault.period > 0 && fault.seen++ % fault.period != 0) return false;
         if (fault.count > 0) fault.count--;
         return true;
     }
@@ -250,10 +251,18 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
                 connection->pipe = listener;
                 connection->readOverlapped.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
                 connection->writeOverlapped.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-                connections.push_back(connection);
-                SimLock lock;
-                s_devices[id]->opensSeen++;
-                SimLogEvent(*s_devices[id], SIM_EVENT_OPEN, NULL, 0, false);
+                bool drop;
+                {
+                    SimLock lock;
+                    s_devices[id]->opensSeen++;
+                    drop = SimTakeFault(*s_devices[id], SIM_FAULT_OPEN_DROP, -1, -1);
+                    SimLogEvent(*s_devices[id], SIM_EVENT_OPEN, NULL, 0, drop);
+                }
+                if (drop) {
+                    DropConnection(connection);
+                } else {
+                    connections.push_back(connection);
+                }
             } else {
                 CloseHandle(listener);
             }
