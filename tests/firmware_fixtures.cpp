@@ -3,6 +3,8 @@
 
 #include <stdio.h>
 
+#include "tests/gui_driver.h"
+
 static std::string HexByte(unsigned value)
 {
     char text[3];
@@ -85,4 +87,17 @@ std::string WriteFixtureFile(const std::string& name, const std::string& content
         fclose(file);
     }
     return path;
+}
+
+// The name field of the common open dialog under Wine (the explorer-style dialog's combo box).
+static const int OPEN_DIALOG_NAME_FIELD_ID = 0x47C;
+
+bool ChooseFileWithButton(HWND button, const std::string& path)
+{
+    PostClick(button);
+    HWND chooser = WaitForDialogWithControl(GetCurrentProcessId(), OPEN_DIALOG_NAME_FIELD_ID);
+    if (!chooser) return false;
+    SetText(GetDlgItem(chooser, OPEN_DIALOG_NAME_FIELD_ID), std::wstring(path.begin(), path.end()));
+    PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(chooser, IDOK));
+    return WaitUntil([&] { return !IsWindow(chooser) || !IsWindowVisible(chooser); });
 }

@@ -22,4 +22,7 @@ std::vector<BYTE> PatternImage(size_t length);
 // Writes a file in a fresh temporary folder of the test and returns its path.
 std::string WriteFixtureFile(const std::string& name, const std::string& content);
 
+// Clicks `button`, then picks `path` in the common open dialog it brings up; false when none came.
+bool ChooseFileWithButton(HWND button, const std::string& path);
+
 #endif

@@ -67,18 +67,10 @@ private:
 };
 StatusRecorder* StatusRecorder::s_self = nullptr;
 
-// The name field of the common open dialog under Wine (the explorer-style dialog's combo box).
-const int OPEN_DIALOG_NAME_FIELD_ID = 0x47C;
-
 // Open File: picks `path` in the common open dialog that the button brings up.
 void OpenFirmware(HWND dialog, const std::string& path)
 {
-    PostClick(GetDlgItem(dialog, IDC_BOOT_OPEN_FILE));
-    HWND chooser = WaitForDialogWithControl(ThisProcess(), OPEN_DIALOG_NAME_FIELD_ID);
-    ASSERT_TRUE(chooser != nullptr) << "no open dialog";
-    SetText(GetDlgItem(chooser, OPEN_DIALOG_NAME_FIELD_ID), std::wstring(path.begin(), path.end()));
-    PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(chooser, IDOK));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser) || !IsWindowVisible(chooser); }));
+    ASSERT_TRUE(ChooseFileWithButton(GetDlgItem(dialog, IDC_BOOT_OPEN_FILE), path)) << "no open dialog";
 }
 
 std::wstring StatusText(HWND dialog)

@@ -21,16 +21,29 @@ static const int LINEAR_BASE_FLASH_HIGH_BYTE = 0x08;
 
 // Value of one hex digit as the device tools have always read it: anything up to ':' counts
 // from '0', anything above from 'A'. Lower-case 'a'-'f' are read as the digits they are.
-static int HexDigitValue(BYTE c)
+static constexpr int HexDigitValue(int c)
 {
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return c <= ':' ? c - '0' : c - 'A' + 10;
+    return (c >= 'a' && c <= 'f') ? c - 'a' + 10 : (c <= ':' ? c - '0' : c - 'A' + 10);
 }
 
-// Byte of a digit pair, modulo 256 (no character is refused).
-static BYTE HexPairByte(const BYTE* pair)
+// The high nibble of every character, so a pair costs two look-ups (no character is refused).
+struct HexDigitTable {
+    BYTE high[256];
+    BYTE low[256];
+    constexpr HexDigitTable() : high(), low()
+    {
+        for (int c = 0; c < 256; c++) {
+            high[c] = (BYTE)(16 * HexDigitValue(c));
+            low[c] = (BYTE)HexDigitValue(c);
+        }
+    }
+};
+static constexpr HexDigitTable HEX_DIGITS;
+
+// Byte of a digit pair, modulo 256.
+static inline BYTE HexPairByte(const BYTE* pair)
 {
-    return (BYTE)(16 * HexDigitValue(pair[0]) + HexDigitValue(pair[1]));
+    return (BYTE)(HEX_DIGITS.high[pair[0]] + HEX_DIGITS.low[pair[1]]);
 }
 
 // Position of the next record after one whose checksum ends at `position`: a CR LF (or any two
@@ -110,31 +123,41 @@ int ParseIntelHexImage(const BYTE* text, DWORD textLength, BYTE* image, DWORD* i
     return 1;
 }
 
+// What a character at a pair boundary of a memory-image body means.
+enum MemoryImageCharKind { MEMORY_PAIR, MEMORY_CR, MEMORY_LF, MEMORY_END };
+
+struct MemoryImageKindTable {
+    BYTE kind[256];
+    constexpr MemoryImageKindTable() : kind()
+    {
+        kind[CHAR_CR] = MEMORY_CR;
+        kind[CHAR_LF] = MEMORY_LF;
+        kind[IMAGE_END_LETTER] = MEMORY_END;
+    }
+};
+static constexpr MemoryImageKindTable MEMORY_IMAGE_KINDS;
+
 // Walks the digit pairs of a memory-image text from its data offset to the closing 'L'; writes
 // them into `image` unless it is NULL. Lines end in CR and one more character, or in a lone LF.
 static int WalkMemoryImage(const BYTE* text, DWORD textLength, BYTE* image, DWORD* imageLength)
 {
     DWORD position = IMAGE_DATA_OFFSET, count = 0;
     if (textLength < IMAGE_DATA_OFFSET) return 0;
-    for (;;) {
-        if (position >= textLength) return 0;
-        if (text[position] == CHAR_CR) {
+    while (position < textLength) {
+        BYTE kind = MEMORY_IMAGE_KINDS.kind[text[position]];
+        if (kind == MEMORY_PAIR) {
+            if (textLength - position < 2 || count >= FILE_BUFFER_SIZE) return 0;
+            if (image) image[count] = HexPairByte(text + position);
+            count++;
             position += 2;
-            continue;
-        }
-        if (text[position] == CHAR_LF) {
-            position += 1;
-            continue;
-        }
-        if (text[position] == IMAGE_END_LETTER) {
+        } else if (kind == MEMORY_END) {
             *imageLength = count;
             return 1;
+        } else {
+            position += kind == MEMORY_CR ? 2 : 1;
         }
-        if (textLength - position < 2 || count >= FILE_BUFFER_SIZE) return 0;
-        if (image) image[count] = HexPairByte(text + position);
-        count++;
-        position += 2;
     }
+    return 0;  // no closing 'L'
 }
 
 // Turns a memory-image text into the image and gives the number of bytes written. Bytes after
