@@ -144,10 +144,10 @@ static void QueueBootInfo(SimDevice& device, BootState& boot)
 
 bool SimBootHandleSetFeature(SimDevice& device, const BYTE* report)
 {
+    if (device.mode == SIM_MODE_APPLICATION && report[1] != BOOT_CMD_ENTER) return false;
     BootState& boot = BootOf(device);
     StartBootTimer();
     if (device.mode == SIM_MODE_APPLICATION) {
-        if (report[1] != BOOT_CMD_ENTER) return false;
         boot.record.enterBootCommands++;
         ScheduleReappear(device, boot, SIM_MODE_BOOTLOADER);
         return true;
