@@ -16,10 +16,11 @@ enum ParserKind { HEX, DLM };
 int ParseFixture(ParserKind kind, const std::string& content, DWORD* length)
 {
     std::string path = WriteFixtureFile(kind == HEX ? "fixture.hex" : "fixture.dlm", content);
-    DWORD textLength = ReadWholeFile(path.c_str(), g_settingsFile);
+    DWORD textLength = (DWORD)ReadWholeFile(path.c_str(), g_settingsFile);
     EXPECT_EQ(textLength, content.size());
-    return kind == HEX ? ParseIntelHexImage(g_settingsFile, textLength, g_flashImage, length)
-                       : ParseMemoryImageFile(g_settingsFile, textLength, g_flashImage, length);
+    const BYTE* text = (const BYTE*)g_settingsFile;
+    return kind == HEX ? ParseIntelHexImage(text, textLength, g_flashImage, length)
+                       : ParseMemoryImageFile(text, textLength, g_flashImage, length);
 }
 
 std::string Lf(std::string text)
@@ -163,8 +164,8 @@ TEST(FirmwareParsers, RefusedFilesLeaveTheImageAlone)
         EXPECT_EQ(0, result);
         EXPECT_EQ(12345u, length);
         size_t untouched = 0;
-        while (untouched < FILE_BUFFER_SIZE && g_flashImage[untouched] == SENTINEL) untouched++;
-        EXPECT_EQ(FILE_BUFFER_SIZE, untouched);
+        while (untouched < (size_t)FILE_BUFFER_SIZE && g_flashImage[untouched] == SENTINEL) untouched++;
+        EXPECT_EQ((size_t)FILE_BUFFER_SIZE, untouched);
     }
 }
 

@@ -181,7 +181,9 @@ TEST(BootloaderPages, CountAndSendableLengths)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.length);
         EXPECT_EQ(c.sendable, IsImageLengthSendable(c.length));
-        if (c.length >= BOOT_AREA_SIZE) EXPECT_EQ(c.pages, CountImagePages(c.length));
+        if (c.length >= BOOT_AREA_SIZE) {
+            EXPECT_EQ(c.pages, CountImagePages(c.length));
+        }
     }
 }
 

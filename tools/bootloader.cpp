@@ -79,7 +79,7 @@ DWORD CountImagePages(DWORD imageLength)
 int IsImageLengthSendable(DWORD imageLength)
 {
     if (imageLength < BOOT_AREA_SIZE) return 0;
-    return BOOT_AREA_SIZE + CountImagePages(imageLength) * FLASH_PAGE_SIZE <= FILE_BUFFER_SIZE;
+    return BOOT_AREA_SIZE + CountImagePages(imageLength) * FLASH_PAGE_SIZE <= (DWORD)FILE_BUFFER_SIZE;
 }
 
 static void EnableControls(HWND dialog, const int* ids, BOOL enable)
@@ -265,7 +265,7 @@ static int MatchesBootInfo(DWORD fileOffset, int reportOffset, int fieldChars, B
     for (int i = 0;; i++) {
         DWORD position = fileOffset + (DWORD)i;
         if (position >= s_fileTextLength) return 1;
-        BYTE c = g_settingsFile[position];
+        BYTE c = (BYTE)g_settingsFile[position];
         if (c == CHAR_CR || c == stop) return 1;
         if (i >= fieldChars || c != g_inputReport[reportOffset + i]) return 0;
     }
@@ -274,7 +274,7 @@ static int MatchesBootInfo(DWORD fileOffset, int reportOffset, int fieldChars, B
 // Checks the image against the flash size and, for a memory-image file, the HW platform and version.
 static void StepCheckFile(HWND dialog)
 {
-    if (((DWORD)g_flashSizeKb << FLASH_SIZE_UNIT_SHIFT) < g_fileLength) {
+    if (((DWORD)g_flashSizeKb << FLASH_SIZE_UNIT_SHIFT) < (DWORD)g_fileLength) {
         FailBootRun(dialog, IDS_BOOT_ERROR_FLASH_SMALLER);
         return;
     }
@@ -318,7 +318,7 @@ static void StepWaitErase(HWND dialog)
         return;
     }
     g_imageCursor = g_flashImage + BOOT_AREA_SIZE;
-    g_pagesLeft = CountImagePages(g_fileLength);
+    g_pagesLeft = CountImagePages((DWORD)g_fileLength);
     g_packetsLeft = BOOT_PACKETS_PER_PAGE;
     g_pageNumber = 0;
     ShowBootStatus(dialog, IDS_BOOT_STATUS_ERASED);
@@ -332,7 +332,7 @@ static void StepSendPacket(HWND dialog)
     DWORD bytesWritten = 0;
     DWORD offset = (DWORD)(g_imageCursor - g_flashImage);
     for (DWORD i = 0; i < BOOT_PACKET_SIZE; i++) {
-        g_outputReport[1 + i] = offset + i < g_fileLength ? g_imageCursor[i] : 0;
+        g_outputReport[1 + i] = offset + i < (DWORD)g_fileLength ? g_imageCursor[i] : 0;
     }
     g_imageCursor += BOOT_PACKET_SIZE;
     if (WriteHidReport(g_outputReport, DATA_REPORT_SIZE, &bytesWritten, HID_SLOT_DEVICE) != 1) {
@@ -414,29 +414,29 @@ static void RefuseFirmwareFile(HWND dialog, UINT textId)
 // image length, the type letter and the image change only together, when everything succeeded.
 static void OpenFirmwareFile(HWND dialog)
 {
-    static char path[BOOT_PATH_CHARS];
+    static char path[CHOSEN_PATH_SIZE];
+    const BYTE* text = (const BYTE*)g_settingsFile;
     DWORD textLength, imageLength = 0;
     size_t pathLength;
     char letter;
     int parsed;
 
     if (!ChooseOpenFile(path, dialog, FILE_KIND_IMAGE)) return;
-    path[BOOT_PATH_CHARS - 1] = 0;
     SetDlgItemTextA(dialog, IDC_BOOT_FILE_PATH, path);
     pathLength = strlen(path);
     // Only lower-case "hex" and "dlm" are recognised, by the extension's first letter.
     letter = pathLength >= 3 ? path[pathLength - 3] : 0;
     g_downloadFileReady = 0;
 
-    textLength = ReadWholeFile(path, g_settingsFile);
+    textLength = (DWORD)ReadWholeFile(path, g_settingsFile);
     if (textLength == 0) {
         RefuseFirmwareFile(dialog, IDS_BOOT_FILE_READ_ERROR);
         return;
     }
     if (letter == BOOT_FILE_HEX) {
-        parsed = ParseIntelHexImage(g_settingsFile, textLength, NULL, &imageLength);
+        parsed = ParseIntelHexImage(text, textLength, NULL, &imageLength);
     } else if (letter == BOOT_FILE_MEMORY_IMAGE) {
-        parsed = ParseMemoryImageFile(g_settingsFile, textLength, NULL, &imageLength);
+        parsed = ParseMemoryImageFile(text, textLength, NULL, &imageLength);
     } else {
         RefuseFirmwareFile(dialog, IDS_BOOT_FILE_BAD_SUFFIX);
         return;
@@ -450,12 +450,12 @@ static void OpenFirmwareFile(HWND dialog)
         return;
     }
     if (letter == BOOT_FILE_HEX) {
-        ParseIntelHexImage(g_settingsFile, textLength, g_flashImage, &imageLength);
+        ParseIntelHexImage(text, textLength, g_flashImage, &imageLength);
     } else {
-        ParseMemoryImageFile(g_settingsFile, textLength, g_flashImage, &imageLength);
+        ParseMemoryImageFile(text, textLength, g_flashImage, &imageLength);
     }
     g_fileTypeLetter = letter;
-    g_fileLength = imageLength;
+    g_fileLength = (int)imageLength;
     s_fileTextLength = textLength;
     g_downloadFileReady = 1;
     ShowBootStatus(dialog, IDS_BOOT_STATUS_FILE_READY);

@@ -35,7 +35,6 @@ const DWORD BOOT_RESET_STEP_MS = 100;
 // present but never reports ready cannot hold the window for ever.
 const DWORD BOOT_ERASE_POLL_LIMIT = 3000;
 const DWORD BOOT_ACK_POLL_LIMIT = 300;
-const int BOOT_PATH_CHARS = 260;
 const char BOOT_FILE_HEX = 'h';
 const char BOOT_FILE_MEMORY_IMAGE = 'd';
 

@@ -5,6 +5,9 @@
 
 BYTE g_flashImage[FILE_BUFFER_SIZE];
 
+// The image buffer's size, for unsigned arithmetic on addresses.
+static const DWORD IMAGE_BUFFER_BYTES = (DWORD)FILE_BUFFER_SIZE;
+
 static const BYTE CHAR_CR = 13;
 static const BYTE CHAR_LF = 10;
 
@@ -76,7 +79,7 @@ static int WalkIntelHex(const BYTE* text, DWORD textLength, BYTE* image, DWORD* 
         case HEX_RECORD_DATA:
             // A record with no data has nothing to place and leaves the image's end alone.
             if (count == 0) break;
-            if (base + address > FILE_BUFFER_SIZE - count) return 0;
+            if (base + address > IMAGE_BUFFER_BYTES - count) return 0;
             if (image) {
                 for (DWORD i = 0; i < count; i++) image[base + address + i] = HexPairByte(text + dataStart + 2 * i);
             }
@@ -146,7 +149,7 @@ static int WalkMemoryImage(const BYTE* text, DWORD textLength, BYTE* image, DWOR
     while (position < textLength) {
         BYTE kind = MEMORY_IMAGE_KINDS.kind[text[position]];
         if (kind == MEMORY_PAIR) {
-            if (textLength - position < 2 || count >= FILE_BUFFER_SIZE) return 0;
+            if (textLength - position < 2 || count >= IMAGE_BUFFER_BYTES) return 0;
             if (image) image[count] = HexPairByte(text + position);
             count++;
             position += 2;
