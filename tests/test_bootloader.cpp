@@ -233,6 +233,7 @@ struct DownloadCase {
     const char* name;
     bool memoryImage;
     size_t length;
+    const char* platform;  // the memory image's platform text
 };
 
 // Opens the file, downloads it and answers the success box; the window then ends by itself.
@@ -245,14 +246,19 @@ void DownloadAndWaitForTheEnd(HWND dialog, const std::string& path)
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, RUN_WAIT_MS));
 }
 
+// Downloads run on in their own suite (CTest runs suites in parallel).
+class BootloaderDownloadTest : public BootloaderTest {};
+
 }  // namespace
 
-TEST_F(BootloaderTest, DownloadsWholePagesAndEndsTheWindow)
+TEST_F(BootloaderDownloadTest, DownloadsWholePagesAndEndsTheWindow)
 {
     const DownloadCase cases[] = {
-        {"hex, one byte after the boot area: one page", false, BOOT_AREA_SIZE + 1},
-        {"hex, two whole pages: a third, empty page", false, BOOT_AREA_SIZE + 2 * FLASH_PAGE_SIZE},
-        {"memory image, one byte into the second page", true, BOOT_AREA_SIZE + FLASH_PAGE_SIZE + 1},
+        {"hex, one byte after the boot area: one page", false, BOOT_AREA_SIZE + 1, ""},
+        {"hex, two whole pages: a third, empty page", false, BOOT_AREA_SIZE + 2 * FLASH_PAGE_SIZE, ""},
+        {"memory image, one byte into the second page", true, BOOT_AREA_SIZE + FLASH_PAGE_SIZE + 1, "DOLVAN-PIC18F"},
+        {"memory image whose platform text begins with a blank: no platform check", true, BOOT_AREA_SIZE + 5,
+         " OTHER-PLATFORM"},
     };
     for (const DownloadCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -267,7 +273,7 @@ TEST_F(BootloaderTest, DownloadsWholePagesAndEndsTheWindow)
             // A longer file first, so the image buffer holds its bytes past the second file's end.
             std::vector<BYTE> longer(8000, 0xEE);
             earlier = WriteFixtureFile("longer.dlm", MemoryImageText("DOLVAN-PIC18F", "1.2x", MemoryImageBody(longer)));
-            path = WriteFixtureFile("image.dlm", MemoryImageText("DOLVAN-PIC18F", "1.2x", MemoryImageBody(image)));
+            path = WriteFixtureFile("image.dlm", MemoryImageText(c.platform, "1.2x", MemoryImageBody(image)));
         } else {
             path = WriteFixtureFile("image.hex", HexFileFor(image, 0x08000000));
         }
