@@ -1,6 +1,7 @@
 // Behaviour of a simulated device: what it does with each feature command, feature read and
 // output report. Each area of the protocol adds its handlers to the tables below.
 #include "sim/sim_device.h"
+#include "sim/sim_registers.h"
 
 #include "sim/sim_boot.h"
 
@@ -31,16 +32,19 @@ typedef bool (*OutputReportHandler)(SimDevice& device, const SimReport& report);
 static const SetFeatureHandler SET_FEATURE_HANDLERS[] = {
     SimBootHandleSetFeature,
     HandleIdentification,
+    SimHandleRegisterCommand,
 };
 
 // The last handler answers every read that no other handler claimed.
 static const GetFeatureHandler GET_FEATURE_HANDLERS[] = {
     SimBootHandleGetFeature,
+    SimReplyJumperQuery,
     ReplyStatusWord,
 };
 
 static const OutputReportHandler OUTPUT_REPORT_HANDLERS[] = {
     SimBootHandleOutputReport,
+    SimStoreWrittenBlock,
 };
 
 bool SimHandleSetFeature(SimDevice& device, const BYTE* report)

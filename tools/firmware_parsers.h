@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "tools/pending_settings_file.h"
+#include "kit/settings_file.h"
 
 // Bytes of the image cleared before every Intel HEX parse.
 const DWORD FLASH_IMAGE_CLEAR_SIZE = 80000;
