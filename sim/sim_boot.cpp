@@ -205,6 +205,6 @@ bool SimBootHandleOutputReport(SimDevice& device, const SimReport& report)
     if (boot.phase == PHASE_ERASING && (LONG)(GetTickCount() - boot.eraseDoneTick) >= 0) boot.phase = PHASE_PACKETS;
     if (boot.phase != PHASE_PACKETS) return true;
     boot.record.flashed.insert(boot.record.flashed.end(), report.begin() + 1, report.begin() + 1 + BOOT_PACKET_BYTES);
-    boot.ackPending = true;
+    boot.ackPending = boot.setup.acknowledgesPackets;
     return true;
 }

@@ -21,6 +21,7 @@ struct SimBootSetup {
     WORD flashSizeKb = 128;
     BYTE bootStartStatus = 0xAA;  // byte 2 of the feature reads after boot start
     int invalidInfoReports = 0;   // BootInfoReports with no capital letter in byte 1 before the valid one
+    bool acknowledgesPackets = true;
     std::string platform = "DOLVAN-PIC18F";  // up to 16 characters, blank-filled
     std::string hwVersion = "1.2.3";         // up to 8
     std::string bootVersion = "0.0.5";       // up to 8

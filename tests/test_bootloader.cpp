@@ -507,6 +507,8 @@ std::vector<FailureCase> FailureCases()
          [](int device, SimBootSetup&) { SimAddFault(device, Fault(SIM_FAULT_WRITE)); }, nullptr, {dataWrite}, true},
         {"state 10: acknowledgement not read", true, hex, false, none,
          afterErase([](int device) { SimAddFault(device, Fault(SIM_FAULT_GET_FEATURE)); }), {pageAck}, true},
+        {"state 10: the device never acknowledges", true, hex, false,
+         [](int, SimBootSetup& setup) { setup.acknowledgesPackets = false; }, nullptr, {pageAck}, true},
         {"states 9-10: the device vanishes", true, hex, false, none,
          afterErase([](int device) { SimSetPresent(device, false); }), {dataWrite, pageAck}, true},
     };
