@@ -76,6 +76,8 @@ struct Connection {
     SimReport offered;
 };
 
+static const int SIM_DEVICE_LISTENERS = 2;
+
 static std::string DevicePipeName(int id)
 {
     char name[160];
@@ -112,13 +114,22 @@ static bool HasArmedFault(SimDevice& device, SimFaultKind kind)
     return false;
 }
 
-static bool OpensRefused(SimDevice& device)
+static bool OpensRefusedAt(SimDevice& device, int opens)
 {
     for (size_t i = 0; i < device.faults.size(); i++) {
         const SimFault& fault = device.faults[i];
-        if (fault.kind == SIM_FAULT_OPEN && fault.count != 0 && device.opensSeen >= fault.skip) return true;
+        if (fault.kind == SIM_FAULT_OPEN && fault.count != 0 && opens >= fault.skip) return true;
     }
     return false;
+}
+
+// How many pipe instances wait for the program's next opens. A second one is kept ready so that an
+// open right after a close never finds the device busy while this thread is still catching up;
+// with an open fault armed, no instance is offered for an open that must be refused.
+static int ListenersWanted(SimDevice& device)
+{
+    if (!device.present || OpensRefusedAt(device, device.opensSeen)) return 0;
+    return OpensRefusedAt(device, device.opensSeen + 1) ? 1 : SIM_DEVICE_LISTENERS;
 }
 
 static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
@@ -127,17 +138,21 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
     int id = self->id;
 
     std::vector<Connection*> connections;
-    HANDLE listener = INVALID_HANDLE_VALUE;
-    OVERLAPPED listenOverlapped = {};
-    listenOverlapped.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+    HANDLE listeners[SIM_DEVICE_LISTENERS];
+    OVERLAPPED listenOverlapped[SIM_DEVICE_LISTENERS] = {};
+    for (int l = 0; l < SIM_DEVICE_LISTENERS; l++) {
+        listeners[l] = INVALID_HANDLE_VALUE;
+        listenOverlapped[l].hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+    }
 
     while (!self->stop) {
-        bool present, refuseOpens, writeFault;
+        bool present, writeFault;
+        int listenersWanted;
         {
             SimLock lock;
             SimDevice& device = *s_devices[id];
             present = device.present;
-            refuseOpens = OpensRefused(device);
+            listenersWanted = ListenersWanted(device);
             writeFault = HasArmedFault(device, SIM_FAULT_WRITE);
         }
 
@@ -146,17 +161,19 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
             for (size_t i = 0; i < connections.size(); i++) DropConnection(connections[i]);
             connections.clear();
         }
-        if ((!present || refuseOpens) && listener != INVALID_HANDLE_VALUE) {
-            CancelIo(listener);
-            CloseHandle(listener);
-            listener = INVALID_HANDLE_VALUE;
-        }
-        if (present && !refuseOpens && listener == INVALID_HANDLE_VALUE) {
-            listener = CreateDevicePipeInstance(id);
-            if (listener != INVALID_HANDLE_VALUE) {
-                ResetEvent(listenOverlapped.hEvent);
-                if (ConnectNamedPipe(listener, &listenOverlapped) || GetLastError() == ERROR_PIPE_CONNECTED)
-                    SetEvent(listenOverlapped.hEvent);
+        for (int l = 0; l < SIM_DEVICE_LISTENERS; l++) {
+            if (l >= listenersWanted && listeners[l] != INVALID_HANDLE_VALUE) {
+                CancelIo(listeners[l]);
+                CloseHandle(listeners[l]);
+                listeners[l] = INVALID_HANDLE_VALUE;
+            }
+            if (l < listenersWanted && listeners[l] == INVALID_HANDLE_VALUE) {
+                listeners[l] = CreateDevicePipeInstance(id);
+                if (listeners[l] != INVALID_HANDLE_VALUE) {
+                    ResetEvent(listenOverlapped[l].hEvent);
+                    if (ConnectNamedPipe(listeners[l], &listenOverlapped[l]) || GetLastError() == ERROR_PIPE_CONNECTED)
+                        SetEvent(listenOverlapped[l].hEvent);
+                }
             }
         }
 
@@ -236,17 +253,21 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
         // Wait for something to happen.
         std::vector<HANDLE> waits;
         waits.push_back(self->kick);
-        if (listener != INVALID_HANDLE_VALUE) waits.push_back(listenOverlapped.hEvent);
+        for (int l = 0; l < SIM_DEVICE_LISTENERS; l++)
+            if (listeners[l] != INVALID_HANDLE_VALUE) waits.push_back(listenOverlapped[l].hEvent);
         for (size_t i = 0; i < connections.size() && waits.size() < MAXIMUM_WAIT_OBJECTS - 2; i++) {
             if (connections[i]->readPending) waits.push_back(connections[i]->readOverlapped.hEvent);
             if (connections[i]->writePending) waits.push_back(connections[i]->writeOverlapped.hEvent);
         }
         WaitForMultipleObjects((DWORD)waits.size(), waits.data(), FALSE, writeFault ? 2 : 50);
 
-        // A new connection.
-        if (listener != INVALID_HANDLE_VALUE && WaitForSingleObject(listenOverlapped.hEvent, 0) == WAIT_OBJECT_0) {
+        // New connections.
+        for (int l = 0; l < SIM_DEVICE_LISTENERS; l++) {
+            HANDLE listener = listeners[l];
+            if (listener == INVALID_HANDLE_VALUE || WaitForSingleObject(listenOverlapped[l].hEvent, 0) != WAIT_OBJECT_0)
+                continue;
             DWORD ignored;
-            if (GetOverlappedResult(listener, &listenOverlapped, &ignored, FALSE) || GetLastError() == ERROR_PIPE_CONNECTED) {
+            if (GetOverlappedResult(listener, &listenOverlapped[l], &ignored, FALSE) || GetLastError() == ERROR_PIPE_CONNECTED) {
                 Connection* connection = new Connection();
                 connection->pipe = listener;
                 connection->readOverlapped.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
@@ -266,7 +287,7 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
             } else {
                 CloseHandle(listener);
             }
-            listener = INVALID_HANDLE_VALUE;
+            listeners[l] = INVALID_HANDLE_VALUE;
         }
 
         // Completed reads and writes.
@@ -315,11 +336,13 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
     }
 
     for (size_t i = 0; i < connections.size(); i++) DropConnection(connections[i]);
-    if (listener != INVALID_HANDLE_VALUE) {
-        CancelIo(listener);
-        CloseHandle(listener);
+    for (int l = 0; l < SIM_DEVICE_LISTENERS; l++) {
+        if (listeners[l] != INVALID_HANDLE_VALUE) {
+            CancelIo(listeners[l]);
+            CloseHandle(listeners[l]);
+        }
+        CloseHandle(listenOverlapped[l].hEvent);
     }
-    CloseHandle(listenOverlapped.hEvent);
     return 0;
 }
 
