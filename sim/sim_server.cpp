@@ -98,8 +98,6 @@ struct Connection {
     SimReport offered;
 };
 
-static const int SIM_DEVICE_LISTENERS = 2;
-
 static std::string DevicePipeName(int id)
 {
     char name[160];
@@ -136,22 +134,13 @@ static bool HasArmedFault(SimDevice& device, SimFaultKind kind)
     return false;
 }
 
-static bool OpensRefusedAt(SimDevice& device, int opens)
+static bool OpensRefused(SimDevice& device)
 {
     for (size_t i = 0; i < device.faults.size(); i++) {
         const SimFault& fault = device.faults[i];
-        if (fault.kind == SIM_FAULT_OPEN && fault.count != 0 && opens >= fault.skip) return true;
+        if (fault.kind == SIM_FAULT_OPEN && fault.count != 0 && device.opensSeen >= fault.skip) return true;
     }
     return false;
-}
-
-// How many pipe instances wait for the program's next opens. A second one is kept ready so that an
-// open right after a close never finds the device busy while this thread is still catching up;
-// with an open fault armed, no instance is offered for an open that must be refused.
-static int ListenersWanted(SimDevice& device)
-{
-    if (!device.present || OpensRefusedAt(device, device.opensSeen)) return 0;
-    return OpensRefusedAt(device, device.opensSeen + 1) ? 1 : SIM_DEVICE_LISTENERS;
 }
 
 static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
@@ -160,22 +149,18 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
     int id = self->id;
 
     std::vector<Connection*> connections;
-    HANDLE listeners[SIM_DEVICE_LISTENERS];
-    OVERLAPPED listenOverlapped[SIM_DEVICE_LISTENERS] = {};
-    for (int l = 0; l < SIM_DEVICE_LISTENERS; l++) {
-        listeners[l] = INVALID_HANDLE_VALUE;
-        listenOverlapped[l].hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-    }
+    HANDLE listener = INVALID_HANDLE_VALUE;
+    OVERLAPPED listenOverlapped = {};
+    listenOverlapped.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
 
     while (!self->stop) {
         LONG generation = self->requested;
-        bool present, writeFault;
-        int listenersWanted;
+        bool present, refuseOpens, writeFault;
         {
             SimLock lock;
             SimDevice& device = *s_devices[id];
             present = device.present;
-            listenersWanted = ListenersWanted(device);
+            refuseOpens = OpensRefused(device);
             writeFault = HasArmedFault(device, SIM_FAULT_WRITE);
         }
 
@@ -184,19 +169,17 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
             for (size_t i = 0; i < connections.size(); i++) DropConnection(connections[i]);
             connections.clear();
         }
-        for (int l = 0; l < SIM_DEVICE_LISTENERS; l++) {
-            if (l >= listenersWanted && listeners[l] != INVALID_HANDLE_VALUE) {
-                CancelIo(listeners[l]);
-                CloseHandle(listeners[l]);
-                listeners[l] = INVALID_HANDLE_VALUE;
-            }
-            if (l < listenersWanted && listeners[l] == INVALID_HANDLE_VALUE) {
-                listeners[l] = CreateDevicePipeInstance(id);
-                if (listeners[l] != INVALID_HANDLE_VALUE) {
-                    ResetEvent(listenOverlapped[l].hEvent);
-                    if (ConnectNamedPipe(listeners[l], &listenOverlapped[l]) || GetLastError() == ERROR_PIPE_CONNECTED)
-                        SetEvent(listenOverlapped[l].hEvent);
-                }
+        if ((!present || refuseOpens) && listener != INVALID_HANDLE_VALUE) {
+            CancelIo(listener);
+            CloseHandle(listener);
+            listener = INVALID_HANDLE_VALUE;
+        }
+        if (present && !refuseOpens && listener == INVALID_HANDLE_VALUE) {
+            listener = CreateDevicePipeInstance(id);
+            if (listener != INVALID_HANDLE_VALUE) {
+                ResetEvent(listenOverlapped.hEvent);
+                if (ConnectNamedPipe(listener, &listenOverlapped) || GetLastError() == ERROR_PIPE_CONNECTED)
+                    SetEvent(listenOverlapped.hEvent);
             }
         }
 
@@ -278,21 +261,17 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
         // Wait for something to happen.
         std::vector<HANDLE> waits;
         waits.push_back(self->kick);
-        for (int l = 0; l < SIM_DEVICE_LISTENERS; l++)
-            if (listeners[l] != INVALID_HANDLE_VALUE) waits.push_back(listenOverlapped[l].hEvent);
+        if (listener != INVALID_HANDLE_VALUE) waits.push_back(listenOverlapped.hEvent);
         for (size_t i = 0; i < connections.size() && waits.size() < MAXIMUM_WAIT_OBJECTS - 2; i++) {
             if (connections[i]->readPending) waits.push_back(connections[i]->readOverlapped.hEvent);
             if (connections[i]->writePending) waits.push_back(connections[i]->writeOverlapped.hEvent);
         }
         WaitForMultipleObjects((DWORD)waits.size(), waits.data(), FALSE, writeFault ? 2 : 50);
 
-        // New connections.
-        for (int l = 0; l < SIM_DEVICE_LISTENERS; l++) {
-            HANDLE listener = listeners[l];
-            if (listener == INVALID_HANDLE_VALUE || WaitForSingleObject(listenOverlapped[l].hEvent, 0) != WAIT_OBJECT_0)
-                continue;
+        // A new connection.
+        if (listener != INVALID_HANDLE_VALUE && WaitForSingleObject(listenOverlapped.hEvent, 0) == WAIT_OBJECT_0) {
             DWORD ignored;
-            if (GetOverlappedResult(listener, &listenOverlapped[l], &ignored, FALSE) || GetLastError() == ERROR_PIPE_CONNECTED) {
+            if (GetOverlappedResult(listener, &listenOverlapped, &ignored, FALSE) || GetLastError() == ERROR_PIPE_CONNECTED) {
                 Connection* connection = new Connection();
                 connection->pipe = listener;
                 connection->readOverlapped.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
@@ -312,7 +291,7 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
             } else {
                 CloseHandle(listener);
             }
-            listeners[l] = INVALID_HANDLE_VALUE;
+            listener = INVALID_HANDLE_VALUE;
         }
 
         // Completed reads and writes.
@@ -361,13 +340,11 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
     }
 
     for (size_t i = 0; i < connections.size(); i++) DropConnection(connections[i]);
-    for (int l = 0; l < SIM_DEVICE_LISTENERS; l++) {
-        if (listeners[l] != INVALID_HANDLE_VALUE) {
-            CancelIo(listeners[l]);
-            CloseHandle(listeners[l]);
-        }
-        CloseHandle(listenOverlapped[l].hEvent);
+    if (listener != INVALID_HANDLE_VALUE) {
+        CancelIo(listener);
+        CloseHandle(listener);
     }
+    CloseHandle(listenOverlapped.hEvent);
     return 0;
 }
 
