@@ -3,6 +3,8 @@
 #include "sim/sim_device.h"
 #include "sim/sim_registers.h"
 
+#include "sim/sim_boot.h"
+
 // Identification: the next input report carries the device name and firmware text.
 static bool HandleIdentification(SimDevice& device, const BYTE* report)
 {
@@ -28,17 +30,20 @@ typedef bool (*GetFeatureHandler)(SimDevice& device, BYTE* reply);
 typedef bool (*OutputReportHandler)(SimDevice& device, const SimReport& report);
 
 static const SetFeatureHandler SET_FEATURE_HANDLERS[] = {
+    SimBootHandleSetFeature,
     HandleIdentification,
     SimHandleRegisterCommand,
 };
 
 // The last handler answers every read that no other handler claimed.
 static const GetFeatureHandler GET_FEATURE_HANDLERS[] = {
+    SimBootHandleGetFeature,
     SimReplyJumperQuery,
     ReplyStatusWord,
 };
 
 static const OutputReportHandler OUTPUT_REPORT_HANDLERS[] = {
+    SimBootHandleOutputReport,
     SimStoreWrittenBlock,
 };
 
