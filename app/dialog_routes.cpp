@@ -2,11 +2,13 @@
 #include "app/dialog_routes.h"
 
 #include "app/main_window.h"
+#include "resource.h"
+#include "tools/live_data.h"
 
 const DialogRoute OFFLINE_PICKER_ROUTE = {124, NULL};
 const DialogRoute DEVICE_HID_ID_ROUTE = {103, NULL};
 const DialogRoute CALIBRATOR_HID_ID_ROUTE = {121, NULL};
-const DialogRoute LIVE_DATA_ROUTE = {106, NULL};
+const DialogRoute LIVE_DATA_ROUTE = {IDD_LIVE_DATA, LiveDataDlgProc};
 const DialogRoute ANALOG_OUTPUT_WRITE_ROUTE = {134, NULL};
 const DialogRoute AOUT_CALIBRATION_ROUTE = {122, NULL};
 const DialogRoute AIN_CALIBRATION_ROUTE = {336, NULL};
