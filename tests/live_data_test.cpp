@@ -1,0 +1,456 @@
+// The live values window on the wire: real template, real 20 ms tick, the configured device and
+// the calibration device simulated.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/device_types.h"
+#include "app/edition.h"
+#include "app/dialog_routes.h"
+#include "app/main_window.h"
+#include "link/hid_transport.h"
+#include "resource.h"
+#include "sim/sim_device.h"
+#include "sim/sim_live.h"
+#include "tests/gui_driver.h"
+#include "tests/program_fixture.h"
+#include "tools/live_data.h"
+
+namespace {
+
+const std::vector<BYTE> LIVE_BLOCK_COMMAND = {0x00, 0xC0, 0x01, 0x00, 0x00, 0x41, 0x7A, 0x2E, 0x5D};
+const int VALUE_IDS[4] = {IDC_LIVE_DATA_VALUE_1, IDC_LIVE_DATA_VALUE_2, IDC_LIVE_DATA_VALUE_3, IDC_LIVE_DATA_VALUE_4};
+const int LABEL_IDS[4] = {IDC_LIVE_DATA_LABEL_1, IDC_LIVE_DATA_LABEL_2, IDC_LIVE_DATA_LABEL_3, IDC_LIVE_DATA_LABEL_4};
+const int CHANNEL_BUTTON_IDS[4] = {IDC_LIVE_DATA_U1, IDC_LIVE_DATA_U2, IDC_LIVE_DATA_I1, IDC_LIVE_DATA_I2};
+const DWORD LIVE_WAIT_MS = 3000;
+
+std::wstring Item(HWND dialog, int id)
+{
+    return GetText(GetDlgItem(dialog, id));
+}
+
+bool ItemShown(HWND dialog, int id)
+{
+    return IsShown(GetDlgItem(dialog, id));
+}
+
+bool WaitForItem(HWND dialog, int id, const std::wstring& text, DWORD timeoutMs = LIVE_WAIT_MS)
+{
+    return WaitUntil([&] { return Item(dialog, id) == text; }, timeoutMs);
+}
+
+std::vector<std::vector<BYTE>> SentFeatures(int simId)
+{
+    std::vector<std::vector<BYTE>> sent;
+    for (const SimEvent& event : SimGetEvents(simId))
+        if (event.kind == SIM_EVENT_SET_FEATURE && !event.failed) sent.push_back(event.bytes);
+    return sent;
+}
+
+bool CalibratorRowShown(HWND dialog)
+{
+    for (int id : CHANNEL_BUTTON_IDS)
+        if (!ItemShown(dialog, id)) return false;
+    return ItemShown(dialog, IDC_LIVE_DATA_VALUE_4) && ItemShown(dialog, IDC_LIVE_DATA_LABEL_4);
+}
+
+bool CalibratorRowHidden(HWND dialog)
+{
+    for (int id : CHANNEL_BUTTON_IDS)
+        if (ItemShown(dialog, id)) return false;
+    return !ItemShown(dialog, IDC_LIVE_DATA_VALUE_4) && !ItemShown(dialog, IDC_LIVE_DATA_LABEL_4);
+}
+
+// A connected configured device (and, when asked, a calibration device) as DATA finds them.
+class LiveDataWindow : public testing::Test {
+protected:
+    int device = -1;
+    int calibrator = -1;
+
+    void SetUp() override
+    {
+        SimResetDevices();
+        ResetProgramRecords();
+        g_liveData.state = LIVE_STATE_IDLE;
+    }
+
+    void Connect(const char* name, BYTE type)
+    {
+        device = SimAddDevice(name, "00.00.30");
+        ResetHidDeviceList();
+        int count = EnumerateHidDevices();
+        ASSERT_EQ(1, FindHidDeviceById(g_deviceVendorId, g_deviceProductId, count, HID_SLOT_DEVICE));
+        g_deviceType = type;
+        g_deviceConnected = 1;
+    }
+
+    void AddCalibrator(const wchar_t* productString = SIM_CALIBRATOR_PRODUCT_STRING)
+    {
+        calibrator = SimAddCalibrator(productString);
+    }
+
+    // Runs the window; every way out ends it with 2 and leaves both slots closed.
+    void RunWindow(const std::function<void(HWND)>& scenario)
+    {
+        INT_PTR result = RunDialog(IDD_LIVE_DATA, LiveDataDlgProc, scenario);
+        EXPECT_EQ(TOOL_DIALOG_RESULT, result);
+        EXPECT_EQ(INVALID_HANDLE_VALUE, g_hidHandles[HID_SLOT_DEVICE]);
+        EXPECT_EQ(INVALID_HANDLE_VALUE, g_hidHandles[HID_SLOT_CALIBRATOR]);
+        EXPECT_EQ(LIVE_STATE_IDLE, g_liveData.state);
+    }
+
+    static void Cancel(HWND dialog)
+    {
+        PostClick(GetDlgItem(dialog, IDCANCEL));
+    }
+};
+
+// ---- Model groups: labels, shown rows, which registers of block 1 and how they are written
+
+struct RegisterValue {
+    int index;
+    WORD value;
+};
+
+struct GroupCase {
+    const char* name;  // device name that the simulated device reports
+    BYTE type;
+    std::vector<RegisterValue> registers;  // the first one is changed later and must show
+    // Per row (1029/1007, 1030/1008, 1031/1009, 1032/1010): label EN, label CZ, value; a null
+    // label means "not checked", a null value "row hidden".
+    const wchar_t* labelEn[4];
+    const wchar_t* labelCz[4];
+    const wchar_t* values[4];
+    bool labelShown[4];
+};
+
+const wchar_t* const TEMPLATE_LABEL_4 = L"Data 4";
+
+const GroupCase GROUP_CASES[] = {
+    {"L-O2", DEVICE_TYPE_LO2, {{0, 0x86A0}, {1, 0x7701}, {2, 5}, {3, 0}},
+     {L"Frequency", L"Frequency", L"", TEMPLATE_LABEL_4},
+     {L"Frekvence", L"Frekvence", L"", TEMPLATE_LABEL_4},
+     {L" 10000,0  Hz", L" 0,5  Hz", nullptr, nullptr},
+     {true, true, true, false}},
+    {"KDG1KY", DEVICE_TYPE_KDG1KY, {{0, 235}, {1, 455}, {5, 812}},
+     {L"Temperature", L"Humidity", L"Koncentration CO2", TEMPLATE_LABEL_4},
+     {L"Teplota", L"Vlhkost", L"Koncentrace CO2", TEMPLATE_LABEL_4},
+     {L" 23,5  \u00B0C", L" 45,5  %RH", L" 812  ppm", nullptr},
+     {true, true, true, false}},
+    {"KRG", DEVICE_TYPE_KRG, {{5, (WORD)-3}},
+     {L"Koncentration CO2", L"", L"", nullptr},
+     {L"Koncentrace CO2", L"", L"", nullptr},
+     {L" -3  ppm", nullptr, nullptr, nullptr},
+     {true, true, true, false}},
+    {"TYSG", DEVICE_TYPE_TYSG, {{6, (WORD)-5}},
+     {L"Speed of flow", L"", L"", nullptr},
+     {L"Rychlost proud\u00ECn\u00ED", L"", L"", nullptr},
+     {L" -0,05  m/s", nullptr, nullptr, nullptr},
+     {true, true, true, false}},
+    {"TQSRO", DEVICE_TYPE_TQSRO, {{2, 50000}},
+     {L"Ambien light", L"", L"", nullptr},
+     {L"Osv\u011Btlen\u00ED", L"", L"", nullptr},
+     {L" 50000 lx", nullptr, nullptr, nullptr},
+     {true, true, true, false}},
+    {"G-QKE1", DEVICE_TYPE_GQKE1, {{0, 1500}},
+     {L"RMS Current", L"", L"", nullptr},
+     {L"RMS Proud", L"", L"", nullptr},
+     {L" 1500  mA", nullptr, nullptr, nullptr},
+     {true, true, true, false}},
+    {"T1cGA", DEVICE_TYPE_T1CGA, {{0, 0x8000}},
+     {L"Temperature", L"", L"", L""},
+     {L"Teplota", L"", L"", L""},
+     {L"- 3276,8  \u00B0C", nullptr, nullptr, nullptr},
+     {true, true, true, false}},
+    {"DMG1T", DEVICE_TYPE_DMG1T, {{8, (WORD)-15}, {0, 0}, {1, 1000}},
+     {L"Temperature", L"Humidity", L"", L"Potentiometer"},
+     {L"Teplota", L"Vlhkost", L"", L"Potenciometr"},
+     {L" 0,0  \u00B0C", L" 100,0  %RH", nullptr, L" -1,5 "},
+     {true, true, true, true}},
+    {"TODG", DEVICE_TYPE_TODG, {{0, 215}, {1, 300}, {2, 1250}, {3, 9}},
+     {L"Temperature", L"Humidity", nullptr, L"TVOC"},
+     {L"Teplota", L"Vlhkost", nullptr, L"TVOC"},
+     {L" 21,5  \u00B0C", L" 30,0  %RH", nullptr, L" 1250  ppb"},
+     {true, true, false, true}},
+    {"LBODO", DEVICE_TYPE_LBODO, {{0, 215}, {1, 300}, {2, 1250}, {3, 9}},
+     {L"Temperature", L"Humidity", nullptr, L"TVOC"},
+     {L"Teplota", L"Vlhkost", nullptr, L"TVOC"},
+     {L" 21,5  \u00B0C", L" 30,0  %RH", nullptr, L" 9  ppb"},
+     {true, true, false, true}},
+    {"ORG", DEVICE_TYPE_ORG, {{2, 77}},
+     {L"", L"", L"", L"TVOC"},
+     {L"", L"", L"", L"TVOC"},
+     {nullptr, nullptr, nullptr, L" 77  ppb"},
+     {true, true, true, true}},
+    {"TNTDG", DEVICE_TYPE_TNTDG, {{0, 199}, {1, 501}, {5, 123}, {11, 25}},
+     {L"Temperature", L"Humidity", L"PM 10", L"Typical Particle Size"},
+     {L"Teplota", L"Vlhkost", L"PM 10", L"Typick\u00E1 velikost \u010D\u00E1stic"},
+     {L" 19,9  \u00B0C", L" 50,1  %RH", L" 12,3  ug/m3", L" 2,5  um"},
+     {true, true, true, true}},
+    {"TNTR", DEVICE_TYPE_TNTRG, {{3, 25}, {0, 199}, {1, 501}, {2, 10}, {4, 40}, {5, 100}},
+     {L"PM 2.5", L"PM 4.0", L"PM 1.0", L"PM 10"},
+     {L"PM 2.5", L"PM 4.0", L"PM 1.0", L"PM 10"},
+     {L" 2,5  ug/m3", L" 4,0  ug/m3", L" 1,0  ug/m3", L" 10,0  ug/m3"},
+     {true, true, true, true}},
+    {"TDG", DEVICE_TYPE_TDG, {{0, (WORD)-5}, {1, 1000}},
+     {L"Temperature", L"Humidity", L"", TEMPLATE_LABEL_4},
+     {L"Teplota", L"Vlhkost", L"", TEMPLATE_LABEL_4},
+     {L"- 0,5  \u00B0C", L" 100,0  %RH", nullptr, nullptr},
+     {true, true, true, false}},
+};
+
+TEST_F(LiveDataWindow, EachModelGroupShowsItsBlockOneValues)
+{
+    for (const GroupCase& c : GROUP_CASES) {
+        SCOPED_TRACE(c.name);
+        SimResetDevices();
+        ResetProgramRecords();
+        Connect(c.name, c.type);
+        for (const RegisterValue& r : c.registers) SimSetDeviceRegister(device, r.index, r.value);
+        RunWindow([&](HWND dialog) {
+            for (int row = 0; row < 4; row++) {
+                SCOPED_TRACE(row + 1);
+                if (c.values[row]) {
+                    EXPECT_TRUE(WaitForItem(dialog, VALUE_IDS[row], c.values[row])) << GetTextUtf8(GetDlgItem(dialog, VALUE_IDS[row]));
+                    EXPECT_TRUE(ItemShown(dialog, VALUE_IDS[row]));
+                } else {
+                    EXPECT_FALSE(ItemShown(dialog, VALUE_IDS[row]));
+                }
+                const wchar_t* label = EDITION_IS_CZECH ? c.labelCz[row] : c.labelEn[row];
+                if (label) EXPECT_EQ(std::wstring(label), Item(dialog, LABEL_IDS[row]));
+                EXPECT_EQ(c.labelShown[row], ItemShown(dialog, LABEL_IDS[row]));
+            }
+            // Values that change on the device follow on the next reports.
+            SimSetDeviceRegister(device, c.registers[0].index, 0);
+            EXPECT_TRUE(WaitUntil([&] {
+                for (int row = 0; row < 4; row++)
+                    if (c.values[row] && Item(dialog, VALUE_IDS[row]) != c.values[row]) return true;
+                return false;
+            }, LIVE_WAIT_MS));
+            Cancel(dialog);
+        });
+        // One block-1 command, and nothing else sent: the device keeps sending its reports.
+        EXPECT_EQ(std::vector<std::vector<BYTE>>{LIVE_BLOCK_COMMAND}, SentFeatures(device));
+    }
+}
+
+// ---- The calibration device's row
+
+TEST_F(LiveDataWindow, ChannelButtonsSelectAndTheUnitFollowsTheNextReading)
+{
+    Connect("TDG", DEVICE_TYPE_TDG);
+    AddCalibrator();
+    SimSetCalibratorValue(calibrator, 0xA2, 99990);   // U1
+    SimSetCalibratorValue(calibrator, 0xA0, 100000);  // U2
+    SimSetCalibratorValue(calibrator, 0xA3, 200000);  // I1
+    SimSetCalibratorValue(calibrator, 0xA1, 9999);    // I2
+    SimSetDeviceRegister(device, 0, 235);
+    RunWindow([&](HWND dialog) {
+        EXPECT_TRUE(WaitUntil([&] { return CalibratorRowShown(dialog); }, LIVE_WAIT_MS));
+        EXPECT_EQ(EditionText(L"Analog output U1", L"Analogov\u00FD v\u00FDstup U1"), Item(dialog, IDC_LIVE_DATA_LABEL_4));
+        EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_4, L" 9.9990 V"));
+        EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_1, L" 23,5  \u00B0C"));
+
+        struct ButtonCase {
+            int button;
+            BYTE code;
+            const wchar_t* labelEn;
+            const wchar_t* labelCz;
+            const wchar_t* reading;
+        };
+        const ButtonCase BUTTONS[] = {
+            {IDC_LIVE_DATA_I1, 0xA3, L"Analog output I1", L"Analogov\u00FD v\u00FDstup I1", L"20.0000 mA"},
+            {IDC_LIVE_DATA_U2, 0xA0, L"Analog output U2", L"Analogov\u00FD v\u00FDstup U2", L"10.0000 V"},
+            {IDC_LIVE_DATA_I2, 0xA1, L"Analog output I2", L"Analogov\u00FD v\u00FDstup I2", L" 0.9999 mA"},
+            {IDC_LIVE_DATA_U1, 0xA2, L"Analog output U1", L"Analogov\u00FD v\u00FDstup U1", L" 9.9990 V"},
+        };
+        for (const ButtonCase& b : BUTTONS) {
+            SCOPED_TRACE(b.code);
+            SimClearEvents(calibrator);
+            PostClick(GetDlgItem(dialog, b.button));
+            EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_LABEL_4, EditionText(b.labelEn, b.labelCz)));
+            EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_4, b.reading)) << GetTextUtf8(GetDlgItem(dialog, IDC_LIVE_DATA_VALUE_4));
+            std::vector<std::vector<BYTE>> sent = SentFeatures(calibrator);
+            ASSERT_FALSE(sent.empty());
+            EXPECT_EQ((std::vector<BYTE>{0, b.code, 0, 0, 0, 0, 0, 0, 0}), sent.front());
+        }
+        // The device values go on beside the readings.
+        SimSetDeviceRegister(device, 0, 240);
+        EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_1, L" 24,0  \u00B0C"));
+        Cancel(dialog);
+    });
+    // The start: block-1 readings, then U1 with bytes 2-8 cleared.
+    std::vector<std::vector<BYTE>> first = SentFeatures(device);
+    EXPECT_EQ(std::vector<std::vector<BYTE>>{LIVE_BLOCK_COMMAND}, first);
+}
+
+TEST_F(LiveDataWindow, StartSendsBlockOneThenSelectsU1)
+{
+    Connect("TDG", DEVICE_TYPE_TDG);
+    AddCalibrator();
+    RunWindow([&](HWND dialog) {
+        EXPECT_TRUE(WaitUntil([&] { return CalibratorRowShown(dialog); }, LIVE_WAIT_MS));
+        Cancel(dialog);
+    });
+    std::vector<std::vector<BYTE>> sent = SentFeatures(calibrator);
+    ASSERT_EQ(2u, sent.size());
+    EXPECT_EQ(LIVE_BLOCK_COMMAND, sent[0]);
+    EXPECT_EQ((std::vector<BYTE>{0, 0xA2, 0, 0, 0, 0, 0, 0, 0}), sent[1]);
+}
+
+// Present only with 'A' at index 8 of the product string; an absent one is never spoken to.
+TEST_F(LiveDataWindow, CalibratorNeedsThePresenceMark)
+{
+    struct MarkCase {
+        const wchar_t* productString;
+        bool present;
+    };
+    const MarkCase CASES[] = {
+        {L"Dolvan CAL meter", true},
+        {L"XXXXXXXXA", true},
+        {L"Dolvan CxL meter", false},
+        {L"Dolvan C", false},   // eight characters: index 8 is the terminator
+        {L"", false},
+    };
+    for (const MarkCase& c : CASES) {
+        SCOPED_TRACE(testing::Message() << "product string of " << wcslen(c.productString) << " characters");
+        SimResetDevices();
+        ResetProgramRecords();
+        Connect("TDG", DEVICE_TYPE_TDG);
+        AddCalibrator(c.productString);
+        SimSetCalibratorValue(calibrator, 0xA2, 10000);
+        RunWindow([&](HWND dialog) {
+            EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_1, L" 0,0  \u00B0C"));
+            if (c.present) {
+                EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_4, L" 1.0000 V"));
+                EXPECT_TRUE(CalibratorRowShown(dialog));
+            } else {
+                Sleep(200);
+                EXPECT_TRUE(CalibratorRowHidden(dialog));
+            }
+            Cancel(dialog);
+        });
+        EXPECT_EQ(c.present, !SentFeatures(calibrator).empty());
+    }
+}
+
+// ---- Failures
+
+TEST_F(LiveDataWindow, LosingTheCalibratorHidesItsRowAndTheValuesGoOn)
+{
+    const wchar_t* caption = L"Data read info";
+    const wchar_t* captionCz = L"\u010Cten\u00ED dat, info";
+    struct LossCase {
+        const char* what;
+        std::function<void(int calibrator)> lose;
+        int button;  // 0: the loss shows at the next reading
+        const wchar_t* textEn;
+        const wchar_t* textCz;
+    };
+    const LossCase CASES[] = {
+        {"reading fails", [](int id) { SimAddFault(id, {SIM_FAULT_READ, 0, -1, -1, -1}); }, 0,
+         L"Analog Data read error", L"CHyba p\u0159i \u010Dten\u00ED Analogov\u00FDch dat"},
+        {"unplugged", [](int id) { SimSetPresent(id, false); }, 0,
+         L"Analog Data read error", L"CHyba p\u0159i \u010Dten\u00ED Analogov\u00FDch dat"},
+        {"silent", [](int id) { SimLock lock; SimGetDevice(id)->silent = true; SimGetDevice(id)->pendingInput.clear(); }, 0,
+         L"Analog Data read error", L"CHyba p\u0159i \u010Dten\u00ED Analogov\u00FDch dat"},
+        {"selection fails", [](int id) { SimAddFault(id, {SIM_FAULT_SET_FEATURE, 0, -1, 0xA1, -1}); }, IDC_LIVE_DATA_I2,
+         L"Channel select error", L"Chyba p\u0159i v\u00FDb\u011Bru kan\u00E1lu"},
+    };
+    for (const LossCase& c : CASES) {
+        SCOPED_TRACE(c.what);
+        SimResetDevices();
+        ResetProgramRecords();
+        Connect("TDG", DEVICE_TYPE_TDG);
+        AddCalibrator();
+        RunWindow([&](HWND dialog) {
+            EXPECT_TRUE(WaitUntil([&] { return CalibratorRowShown(dialog); }, LIVE_WAIT_MS));
+            EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_4, L" 0.0000 V"));
+            c.lose(calibrator);
+            if (c.button) PostClick(GetDlgItem(dialog, c.button));
+            ExpectMessageBox(ThisProcess(), EditionText(c.textEn, c.textCz), EditionText(caption, captionCz),
+                             MB_ICONERROR);
+            EXPECT_TRUE(CalibratorRowHidden(dialog));
+            SimSetDeviceRegister(device, 0, 123);
+            EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_1, L" 12,3  \u00B0C"));
+            Sleep(100);
+            EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));  // one message, once
+            Cancel(dialog);
+        });
+    }
+}
+
+TEST_F(LiveDataWindow, SilentSelectionAtStartLeavesTheRowHidden)
+{
+    Connect("TDG", DEVICE_TYPE_TDG);
+    AddCalibrator();
+    SimAddFault(calibrator, {SIM_FAULT_SET_FEATURE, 0, -1, 0xA2, -1});
+    RunWindow([&](HWND dialog) {
+        EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_1, L" 0,0  \u00B0C"));
+        Sleep(200);
+        EXPECT_TRUE(CalibratorRowHidden(dialog));
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        Cancel(dialog);
+    });
+}
+
+TEST_F(LiveDataWindow, DeviceFailuresEndTheWindow)
+{
+    const wchar_t* caption = L"Data read info";
+    const wchar_t* captionCz = L"\u010Cten\u00ED dat, info";
+    struct FailureCase {
+        const char* what;
+        std::function<void(int device)> fail;
+        const wchar_t* textEn;
+        const wchar_t* textCz;
+    };
+    const FailureCase CASES[] = {
+        {"block command refused", [](int id) { SimAddFault(id, {SIM_FAULT_SET_FEATURE, 0, -1, 0xC0, -1}); },
+         L"Data read pointer error", L"Chyba p\u0159i nastavov\u00E1n\u00ED adresy"},
+        {"read fails", [](int id) { SimAddFault(id, {SIM_FAULT_READ, 0, -1, -1, -1}); },
+         L"Application measure Data read error", L"Chyba p\u0159i \u010Dten\u00ED m\u011B\u0159en\u00FDch dat"},
+        {"reopen refused", [](int id) { SimAddFault(id, {SIM_FAULT_OPEN, 1, -1, -1, -1}); },
+         L"Application measure Data read error", L"Chyba p\u0159i \u010Dten\u00ED m\u011B\u0159en\u00FDch dat"},
+        {"silent", [](int id) { SimLock lock; SimGetDevice(id)->silent = true; },
+         L"Application measure Data read error", L"Chyba p\u0159i \u010Dten\u00ED m\u011B\u0159en\u00FDch dat"},
+    };
+    for (const FailureCase& c : CASES) {
+        SCOPED_TRACE(c.what);
+        SimResetDevices();
+        ResetProgramRecords();
+        Connect("TDG", DEVICE_TYPE_TDG);
+        AddCalibrator();
+        c.fail(device);
+        RunWindow([&](HWND dialog) {
+            ExpectMessageBox(ThisProcess(), EditionText(c.textEn, c.textCz), EditionText(caption, captionCz),
+                             MB_ICONERROR);
+            // The window closes itself after the message.
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, LIVE_WAIT_MS));
+        });
+    }
+}
+
+// ---- From the main window: DATA hides it, the window ends with 2 and it comes back
+
+TEST_F(LiveDataWindow, DataButtonOpensTheWindowAndTheMainWindowReturns)
+{
+    device = SimAddDevice("TKDG", "00.00.30");
+    SimSetDeviceRegister(device, 5, 600);
+    AddCalibrator();
+    SimSetCalibratorValue(calibrator, 0xA2, 55555);
+    RunProgram([&] {
+        EXPECT_TRUE(WaitUntil([] { return g_deviceConnected == 1 && IsEnabled(g_dataButton); }, LIVE_WAIT_MS));
+        PostClick(g_dataButton);
+        HWND dialog = WaitForDialogWithControl(ThisProcess(), IDC_LIVE_DATA_VALUE_4);
+        ASSERT_TRUE(dialog != nullptr);
+        EXPECT_FALSE(IsShown(g_mainWindow));
+        EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_3, L" 600  ppm"));
+        EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_4, L" 5.5555 V"));
+        PostMessageW(dialog, WM_CLOSE, 0, 0);  // the close box
+        EXPECT_TRUE(WaitUntil([] { return IsShown(g_mainWindow); }, LIVE_WAIT_MS));
+        EXPECT_EQ(INVALID_HANDLE_VALUE, g_hidHandles[HID_SLOT_CALIBRATOR]);
+    });
+}
+
+}  // namespace
