@@ -20,7 +20,7 @@ static const BYTE SIM_LIVE_BLOCK = 1;
 static const int SIM_LIVE_BLOCK_REGISTERS = 16;
 // A configured device's live stream lapses when no reader came for this long, so that a
 // later transfer engine does not find a stale live report waiting on its fresh connection.
-static const DWORD SIM_LIVE_STREAM_LAPSE_MS = 1000;
+static const DWORD SIM_LIVE_STREAM_LAPSE_MS = 3000;
 // Filler of the reading report's unused bytes, so a reader that looks there shows it.
 static const BYTE SIM_UNUSED_BYTE = 0xEE;
 

@@ -1,6 +1,7 @@
 // Behaviour of a simulated device: what it does with each feature command, feature read and
 // output report. Each area of the protocol adds its handlers to the tables below.
 #include "sim/sim_device.h"
+#include "sim/sim_live.h"
 
 // Identification: the next input report carries the device name and firmware text.
 static bool HandleIdentification(SimDevice& device, const BYTE* report)
@@ -27,6 +28,7 @@ typedef bool (*GetFeatureHandler)(SimDevice& device, BYTE* reply);
 typedef bool (*OutputReportHandler)(SimDevice& device, const SimReport& report);
 
 static const SetFeatureHandler SET_FEATURE_HANDLERS[] = {
+    SimHandleLiveSetFeature,  // first: it picks what a device streams, and answers the calibrator
     HandleIdentification,
 };
 

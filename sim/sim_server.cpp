@@ -11,6 +11,7 @@
 
 #include "app/main_window.h"
 #include "sim/sim_protocol.h"
+#include "sim/sim_live.h"
 
 static CRITICAL_SECTION s_lock;
 static bool s_started = false;
@@ -205,6 +206,8 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
             if (!newest->writePending) {
                 SimLock lock;
                 SimDevice& device = *s_devices[id];
+                // A streaming device makes its next report fresh once the last one was taken.
+                if (device.pendingInput.empty()) SimRefillLiveInput(device);
                 if (!device.pendingInput.empty()) {
                     if (SimTakeFault(device, SIM_FAULT_READ, -1, -1)) {
                         SimLogEvent(device, SIM_EVENT_INPUT_REPORT, device.pendingInput.front().data(), SIM_REPORT_SIZE,

@@ -75,19 +75,25 @@ protected:
         g_liveData.state = LIVE_STATE_IDLE;
     }
 
-    void Connect(const char* name, BYTE type)
+    // Adds the configured device (and the calibration device when asked) and lists them as the
+    // main window's detection does; the device's pipe may need a moment before it opens.
+    void Connect(const char* name, BYTE type, const wchar_t* calibratorString = nullptr)
     {
         device = SimAddDevice(name, "00.00.30");
+        int expected = 1;
+        if (calibratorString) {
+            calibrator = SimAddCalibrator(calibratorString);
+            expected = 2;
+        }
+        EXPECT_TRUE(WaitUntil([&] {
+            ResetHidDeviceList();
+            return EnumerateHidDevices() == expected;
+        }, 2000));
         ResetHidDeviceList();
         int count = EnumerateHidDevices();
         ASSERT_EQ(1, FindHidDeviceById(g_deviceVendorId, g_deviceProductId, count, HID_SLOT_DEVICE));
         g_deviceType = type;
         g_deviceConnected = 1;
-    }
-
-    void AddCalibrator(const wchar_t* productString = SIM_CALIBRATOR_PRODUCT_STRING)
-    {
-        calibrator = SimAddCalibrator(productString);
     }
 
     // Runs the window; every way out ends it with 2 and leaves both slots closed.
@@ -209,6 +215,7 @@ TEST_F(LiveDataWindow, EachModelGroupShowsItsBlockOneValues)
         Connect(c.name, c.type);
         for (const RegisterValue& r : c.registers) SimSetDeviceRegister(device, r.index, r.value);
         RunWindow([&](HWND dialog) {
+            SCOPED_TRACE(c.name);
             for (int row = 0; row < 4; row++) {
                 SCOPED_TRACE(row + 1);
                 if (c.values[row]) {
@@ -218,7 +225,9 @@ TEST_F(LiveDataWindow, EachModelGroupShowsItsBlockOneValues)
                     EXPECT_FALSE(ItemShown(dialog, VALUE_IDS[row]));
                 }
                 const wchar_t* label = EDITION_IS_CZECH ? c.labelCz[row] : c.labelEn[row];
-                if (label) EXPECT_EQ(std::wstring(label), Item(dialog, LABEL_IDS[row]));
+                if (label) {
+                    EXPECT_EQ(std::wstring(label), Item(dialog, LABEL_IDS[row]));
+                }
                 EXPECT_EQ(c.labelShown[row], ItemShown(dialog, LABEL_IDS[row]));
             }
             // Values that change on the device follow on the next reports.
@@ -239,8 +248,7 @@ TEST_F(LiveDataWindow, EachModelGroupShowsItsBlockOneValues)
 
 TEST_F(LiveDataWindow, ChannelButtonsSelectAndTheUnitFollowsTheNextReading)
 {
-    Connect("TDG", DEVICE_TYPE_TDG);
-    AddCalibrator();
+    Connect("TDG", DEVICE_TYPE_TDG, SIM_CALIBRATOR_PRODUCT_STRING);
     SimSetCalibratorValue(calibrator, 0xA2, 99990);   // U1
     SimSetCalibratorValue(calibrator, 0xA0, 100000);  // U2
     SimSetCalibratorValue(calibrator, 0xA3, 200000);  // I1
@@ -287,8 +295,7 @@ TEST_F(LiveDataWindow, ChannelButtonsSelectAndTheUnitFollowsTheNextReading)
 
 TEST_F(LiveDataWindow, StartSendsBlockOneThenSelectsU1)
 {
-    Connect("TDG", DEVICE_TYPE_TDG);
-    AddCalibrator();
+    Connect("TDG", DEVICE_TYPE_TDG, SIM_CALIBRATOR_PRODUCT_STRING);
     RunWindow([&](HWND dialog) {
         EXPECT_TRUE(WaitUntil([&] { return CalibratorRowShown(dialog); }, LIVE_WAIT_MS));
         Cancel(dialog);
@@ -317,10 +324,10 @@ TEST_F(LiveDataWindow, CalibratorNeedsThePresenceMark)
         SCOPED_TRACE(testing::Message() << "product string of " << wcslen(c.productString) << " characters");
         SimResetDevices();
         ResetProgramRecords();
-        Connect("TDG", DEVICE_TYPE_TDG);
-        AddCalibrator(c.productString);
+        Connect("TDG", DEVICE_TYPE_TDG, c.productString);
         SimSetCalibratorValue(calibrator, 0xA2, 10000);
         RunWindow([&](HWND dialog) {
+            SCOPED_TRACE(wcslen(c.productString));
             EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_1, L" 0,0  \u00B0C"));
             if (c.present) {
                 EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_4, L" 1.0000 V"));
@@ -362,9 +369,9 @@ TEST_F(LiveDataWindow, LosingTheCalibratorHidesItsRowAndTheValuesGoOn)
         SCOPED_TRACE(c.what);
         SimResetDevices();
         ResetProgramRecords();
-        Connect("TDG", DEVICE_TYPE_TDG);
-        AddCalibrator();
+        Connect("TDG", DEVICE_TYPE_TDG, SIM_CALIBRATOR_PRODUCT_STRING);
         RunWindow([&](HWND dialog) {
+            SCOPED_TRACE(c.what);  // traces are per thread
             EXPECT_TRUE(WaitUntil([&] { return CalibratorRowShown(dialog); }, LIVE_WAIT_MS));
             EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_4, L" 0.0000 V"));
             c.lose(calibrator);
@@ -383,8 +390,7 @@ TEST_F(LiveDataWindow, LosingTheCalibratorHidesItsRowAndTheValuesGoOn)
 
 TEST_F(LiveDataWindow, SilentSelectionAtStartLeavesTheRowHidden)
 {
-    Connect("TDG", DEVICE_TYPE_TDG);
-    AddCalibrator();
+    Connect("TDG", DEVICE_TYPE_TDG, SIM_CALIBRATOR_PRODUCT_STRING);
     SimAddFault(calibrator, {SIM_FAULT_SET_FEATURE, 0, -1, 0xA2, -1});
     RunWindow([&](HWND dialog) {
         EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_1, L" 0,0  \u00B0C"));
@@ -401,28 +407,33 @@ TEST_F(LiveDataWindow, DeviceFailuresEndTheWindow)
     const wchar_t* captionCz = L"\u010Cten\u00ED dat, info";
     struct FailureCase {
         const char* what;
+        bool whileReading;  // the failure comes after the first values were shown
         std::function<void(int device)> fail;
         const wchar_t* textEn;
         const wchar_t* textCz;
     };
     const FailureCase CASES[] = {
-        {"block command refused", [](int id) { SimAddFault(id, {SIM_FAULT_SET_FEATURE, 0, -1, 0xC0, -1}); },
+        {"block command refused", false, [](int id) { SimAddFault(id, {SIM_FAULT_SET_FEATURE, 0, -1, 0xC0, -1}); },
          L"Data read pointer error", L"Chyba p\u0159i nastavov\u00E1n\u00ED adresy"},
-        {"read fails", [](int id) { SimAddFault(id, {SIM_FAULT_READ, 0, -1, -1, -1}); },
+        {"read fails", false, [](int id) { SimAddFault(id, {SIM_FAULT_READ, 0, -1, -1, -1}); },
          L"Application measure Data read error", L"Chyba p\u0159i \u010Dten\u00ED m\u011B\u0159en\u00FDch dat"},
-        {"reopen refused", [](int id) { SimAddFault(id, {SIM_FAULT_OPEN, 1, -1, -1, -1}); },
+        {"unplugged", true, [](int id) { SimSetPresent(id, false); },
          L"Application measure Data read error", L"Chyba p\u0159i \u010Dten\u00ED m\u011B\u0159en\u00FDch dat"},
-        {"silent", [](int id) { SimLock lock; SimGetDevice(id)->silent = true; },
+        {"silent", true, [](int id) { SimLock lock; SimGetDevice(id)->silent = true; },
          L"Application measure Data read error", L"Chyba p\u0159i \u010Dten\u00ED m\u011B\u0159en\u00FDch dat"},
     };
     for (const FailureCase& c : CASES) {
         SCOPED_TRACE(c.what);
         SimResetDevices();
         ResetProgramRecords();
-        Connect("TDG", DEVICE_TYPE_TDG);
-        AddCalibrator();
-        c.fail(device);
+        Connect("TDG", DEVICE_TYPE_TDG, SIM_CALIBRATOR_PRODUCT_STRING);
+        if (!c.whileReading) c.fail(device);
         RunWindow([&](HWND dialog) {
+            SCOPED_TRACE(c.what);
+            if (c.whileReading) {
+                EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_1, L" 0,0  \u00B0C"));
+                c.fail(device);
+            }
             ExpectMessageBox(ThisProcess(), EditionText(c.textEn, c.textCz), EditionText(caption, captionCz),
                              MB_ICONERROR);
             // The window closes itself after the message.
@@ -437,7 +448,7 @@ TEST_F(LiveDataWindow, DataButtonOpensTheWindowAndTheMainWindowReturns)
 {
     device = SimAddDevice("TKDG", "00.00.30");
     SimSetDeviceRegister(device, 5, 600);
-    AddCalibrator();
+    calibrator = SimAddCalibrator(SIM_CALIBRATOR_PRODUCT_STRING);
     SimSetCalibratorValue(calibrator, 0xA2, 55555);
     RunProgram([&] {
         EXPECT_TRUE(WaitUntil([] { return g_deviceConnected == 1 && IsEnabled(g_dataButton); }, LIVE_WAIT_MS));
