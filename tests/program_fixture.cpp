@@ -198,8 +198,22 @@ bool StartShippedProgram(ProgramProcess* program)
         return false;
     }
     program->mainWindow = WaitForTopWindow(program->info.dwProcessId, L"WinAPIMainClass", nullptr, 15000);
-    if (!program->mainWindow) ADD_FAILURE() << "the shipped program showed no main window";
-    return program->mainWindow != nullptr;
+    if (!program->mainWindow) {
+        ADD_FAILURE() << "the shipped program showed no main window";
+        return false;
+    }
+    // The window is visible before its fields and buttons exist; wait for all seven.
+    return WaitUntil([&] {
+        int children = 0;
+        for (HWND child = GetWindow(program->mainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            children++;
+        return children == 7;
+    });
+}
+
+ProgramProcess::~ProgramProcess()
+{
+    if (info.hProcess) CloseShippedProgram(this);
 }
 
 int CloseShippedProgram(ProgramProcess* program)

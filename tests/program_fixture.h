@@ -32,9 +32,12 @@ INT_PTR RunDialog(int templateId, DLGPROC dialogProc, const std::function<void(H
 
 // The shipped program of this test's edition, started as its own process under the simulated
 // HID stack.
+// A process still running when its record goes away is closed (or killed), so a failed test
+// never leaves a program behind.
 struct ProgramProcess {
     PROCESS_INFORMATION info = {};
     HWND mainWindow = nullptr;
+    ~ProgramProcess();
 };
 bool StartShippedProgram(ProgramProcess* program);
 // Closes it through its main window and returns its exit code (or -1 when it had to be killed).
