@@ -179,3 +179,22 @@ bool SimRefillLiveInput(SimDevice& device)
     device.pendingInput.push_back(MakeLiveBlockReport(device));
     return true;
 }
+
+// Demo values of block 1 around which the live values move (temperature 23.5, humidity 45.5,
+// CO2 650 ppm and so on) and of the four measuring channels (U2, I2, U1, I1).
+static const short SIM_DEMO_REGISTERS[SIM_LIVE_BLOCK_REGISTERS] = {235, 455, 120, 250, 400, 650, 125, 0,
+                                                                  -15, 0, 0, 25, 0, 0, 0, 0};
+static const DWORD SIM_DEMO_READINGS[4] = {75000, 40000, 50000, 120000};
+static const int SIM_DEMO_SWING = 20;
+
+void SimStepLiveDemo(int deviceId, int calibratorId, int step)
+{
+    // A triangle of SIM_DEMO_SWING steps up and down around each value.
+    int offset = step % (2 * SIM_DEMO_SWING);
+    if (offset > SIM_DEMO_SWING) offset = 2 * SIM_DEMO_SWING - offset;
+    offset -= SIM_DEMO_SWING / 2;
+    for (int k = 0; k < SIM_LIVE_BLOCK_REGISTERS; k++)
+        SimSetDeviceRegister(deviceId, k, (WORD)(SIM_DEMO_REGISTERS[k] + offset));
+    for (int n = 0; n < 4; n++)
+        SimSetCalibratorValue(calibratorId, (BYTE)(SIM_CMD_SELECT_FIRST + n), SIM_DEMO_READINGS[n] + 10 * offset);
+}

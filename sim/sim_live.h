@@ -40,6 +40,11 @@ SimCalibratorState SimGetCalibrator(int id);
 // Sets register k of the configured device (block 1 holds the measured values in registers 0-15).
 void SimSetDeviceRegister(int id, int registerIndex, WORD value);
 
+// Demo: moves the device's measured values (registers 0-15) and the calibration device's readings
+// a little at every step, so the live values window shows them changing.
+const DWORD SIM_LIVE_DEMO_STEP_MS = 200;
+void SimStepLiveDemo(int deviceId, int calibratorId, int step);
+
 // ---- Device behaviour (called with the lock held, from the handler tables)
 bool SimHandleLiveSetFeature(SimDevice& device, const BYTE* report);
 // Makes the next input report of a streaming device when none is waiting; false when it has none.

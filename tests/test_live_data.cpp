@@ -465,3 +465,48 @@ TEST_F(LiveDataWindow, DataButtonOpensTheWindowAndTheMainWindowReturns)
 }
 
 }  // namespace
+
+// ---- The shipped program, as scripts/run --simulate shows it: values that move, both devices
+
+namespace {
+
+int CountOpenHandles(int simId)
+{
+    int open = 0;
+    for (const SimEvent& e : SimGetEvents(simId)) open += e.kind == SIM_EVENT_OPEN ? 1 : e.kind == SIM_EVENT_CLOSE ? -1 : 0;
+    return open;
+}
+
+}  // namespace
+
+TEST(LiveDataShipped, DataShowsMovingValuesAndLeavesNothingOpen)
+{
+    SimResetDevices();
+    int device = SimAddDevice("TKDG", "00.00.30");
+    int calibrator = SimAddCalibrator();
+    SimStepLiveDemo(device, calibrator, 0);
+    ProgramProcess program;
+    ASSERT_TRUE(StartShippedProgram(&program));
+    std::vector<HWND> children;  // three fields, then START, STOP, CONFIG, DATA
+    for (HWND child = GetWindow(program.mainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    ASSERT_EQ(7u, children.size());
+    HWND dataButton = children[6];
+    EXPECT_TRUE(WaitUntil([&] { return GetText(children[1]) == L"  TKDG            " && IsEnabled(dataButton); }))
+        << GetTextUtf8(children[1]);
+    PostClick(dataButton);
+    HWND dialog = WaitForDialogWithControl(program.info.dwProcessId, IDC_LIVE_DATA_VALUE_4);
+    ASSERT_TRUE(dialog != nullptr);
+    EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_3, L" 640  ppm"));  // 650 - 10 at step 0
+    EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_4, L" 4.9900 V"));  // U1: 50000 - 100
+    for (int step = 1; step <= 5; step++) SimStepLiveDemo(device, calibrator, step);
+    EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_3, L" 645  ppm"));  // 650 - 5
+    EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_1, L" 23,0  \u00B0C"));  // 235 - 5
+    EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_4, L" 4.9950 V"));  // 50000 - 50
+    PostClick(GetDlgItem(dialog, IDCANCEL));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) && IsShown(program.mainWindow); }));
+    EXPECT_TRUE(WaitUntil([&] { return CountOpenHandles(calibrator) == 0; }));
+    EXPECT_EQ(CloseShippedProgram(&program), 0);
+    EXPECT_TRUE(WaitUntil([&] { return CountOpenHandles(device) == 0; }));
+    SimResetDevices();
+}
