@@ -15,6 +15,7 @@
 #include "sim/sim_live.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
+#include "tools/calibrator.h"
 #include "tools/live_data.h"
 
 namespace {
@@ -46,6 +47,14 @@ std::vector<std::vector<BYTE>> SentFeatures(int simId)
     for (const SimEvent& event : SimGetEvents(simId))
         if (event.kind == SIM_EVENT_SET_FEATURE && !event.failed) sent.push_back(event.bytes);
     return sent;
+}
+
+// Opens minus closes that the device saw: 0 when the program holds no handle of it.
+int CountOpenHandles(int simId)
+{
+    int open = 0;
+    for (const SimEvent& e : SimGetEvents(simId)) open += e.kind == SIM_EVENT_OPEN ? 1 : e.kind == SIM_EVENT_CLOSE ? -1 : 0;
+    return open;
 }
 
 bool CalibratorRowShown(HWND dialog)
@@ -104,6 +113,11 @@ protected:
         EXPECT_EQ(INVALID_HANDLE_VALUE, g_hidHandles[HID_SLOT_DEVICE]);
         EXPECT_EQ(INVALID_HANDLE_VALUE, g_hidHandles[HID_SLOT_CALIBRATOR]);
         EXPECT_EQ(LIVE_STATE_IDLE, g_liveData.state);
+        EXPECT_TRUE(WaitUntil([&] { return CountOpenHandles(device) == 0; }, 1000)) << "device handle left open";
+        if (calibrator >= 0) {
+            EXPECT_TRUE(WaitUntil([&] { return CountOpenHandles(calibrator) == 0; }, 1000))
+                << "calibration device handle left open";
+        }
     }
 
     static void Cancel(HWND dialog)
@@ -342,6 +356,29 @@ TEST_F(LiveDataWindow, CalibratorNeedsThePresenceMark)
     }
 }
 
+// Leaves the presence mark all over the stack below this frame, as an earlier look at a
+// calibration device's product string could have, then looks again.
+__attribute__((noinline)) int CheckMarkOverStaleStack()
+{
+    volatile char stale[4096];
+    for (size_t i = 0; i < sizeof(stale); i++) stale[i] = 'A';
+    return stale[0] == 'A' ? -1 : 0;
+}
+
+// A product string that cannot be fetched leaves no mark behind from an earlier look.
+TEST_F(LiveDataWindow, UnreadableProductStringMeansAbsent)
+{
+    Connect("TDG", DEVICE_TYPE_TDG, SIM_CALIBRATOR_PRODUCT_STRING);
+    ASSERT_EQ(1, FindCalibrator());
+    EXPECT_EQ(1, CheckCalibratorPresenceMark());
+    SimSetPresent(calibrator, false);  // the handle stays open, the fetch fails
+    int sprayed = CheckMarkOverStaleStack();
+    int present = CheckCalibratorPresenceMark();  // nothing in between may reuse the stack
+    EXPECT_EQ(-1, sprayed);
+    EXPECT_EQ(0, present);
+    CloseHidSlot(HID_SLOT_CALIBRATOR);
+}
+
 // ---- Failures
 
 TEST_F(LiveDataWindow, LosingTheCalibratorHidesItsRowAndTheValuesGoOn)
@@ -464,20 +501,26 @@ TEST_F(LiveDataWindow, DataButtonOpensTheWindowAndTheMainWindowReturns)
     });
 }
 
-}  // namespace
-
-// ---- The shipped program, as scripts/run --simulate shows it: values that move, both devices
-
-namespace {
-
-int CountOpenHandles(int simId)
+TEST_F(LiveDataWindow, MainWindowReturnsAfterAFailure)
 {
-    int open = 0;
-    for (const SimEvent& e : SimGetEvents(simId)) open += e.kind == SIM_EVENT_OPEN ? 1 : e.kind == SIM_EVENT_CLOSE ? -1 : 0;
-    return open;
+    device = SimAddDevice("TDG", "00.00.30");
+    RunProgram([&] {
+        EXPECT_TRUE(WaitUntil([] { return g_deviceConnected == 1 && IsEnabled(g_dataButton); }, LIVE_WAIT_MS));
+        SimAddFault(device, {SIM_FAULT_READ, 0, -1, -1, -1});
+        PostClick(g_dataButton);
+        HWND dialog = WaitForDialogWithControl(ThisProcess(), IDC_LIVE_DATA_VALUE_4);
+        ASSERT_TRUE(dialog != nullptr);
+        ExpectMessageBox(ThisProcess(), EditionText(L"Application measure Data read error",
+                                                    L"Chyba p\u0159i \u010Dten\u00ED m\u011B\u0159en\u00FDch dat"),
+                         EditionText(L"Data read info", L"\u010Cten\u00ED dat, info"), MB_ICONERROR);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) && IsShown(g_mainWindow); }, LIVE_WAIT_MS));
+        EXPECT_EQ(1, g_deviceConnected);  // the window does not touch the connection flag
+    });
 }
 
 }  // namespace
+
+// ---- The shipped program, as scripts/run --simulate shows it: values that move, both devices
 
 TEST(LiveDataShipped, DataShowsMovingValuesAndLeavesNothingOpen)
 {
