@@ -391,3 +391,18 @@ TEST_F(MainWindowTest, BootloaderMenuEndsInAFreshDetection)
         EXPECT_EQ(g_deviceConnected, 1);
     }, 30000);
 }
+
+TEST_F(MainWindowTest, DataAndConfigAlwaysBringTheWindowBack)
+{
+    SimAddDevice("DMG1K ", "00.00.00");  // a model recognised by name only: no dialog of its own
+    RunProgram([&] {
+        ASSERT_TRUE(WaitForIdentification());
+        EXPECT_EQ(g_deviceType, DEVICE_TYPE_DMG1K);
+        PostClick(g_configButton);
+        EXPECT_TRUE(WaitUntil([] { return g_mainState == MAIN_STATE_IDLE && IsShown(g_mainWindow); }));
+        PostClick(g_dataButton);
+        EXPECT_TRUE(WaitUntil([] { return IsShown(g_mainWindow); }));
+        EXPECT_TRUE(IsShown(g_mainWindow));
+        EXPECT_EQ(g_deviceConnected, 1);
+    });
+}
