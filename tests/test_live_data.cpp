@@ -379,6 +379,45 @@ TEST_F(LiveDataWindow, UnreadableProductStringMeansAbsent)
     CloseHidSlot(HID_SLOT_CALIBRATOR);
 }
 
+// The calibration device's other commands, as the calibration tools send them.
+TEST_F(LiveDataWindow, CalibratorCommandsOnTheWire)
+{
+    Connect("TDG", DEVICE_TYPE_TDG, SIM_CALIBRATOR_PRODUCT_STRING);
+    ASSERT_EQ(1, FindCalibrator());
+    SimClearEvents(calibrator);
+    struct CommandCase {
+        std::function<int()> send;
+        std::vector<BYTE> wire;
+    };
+    const CommandCase CASES[] = {
+        {[] { return RequestCalibratorStrings(); }, {0, 0xCC, 0, 0, 0, 0x41, 0x7A, 0x2E, 0x5D}},
+        {[] { return BeginCalibratorInputRun(); }, {0, 0xC8, 0, 0, 0, 0x41, 0x7A, 0x2E, 0x5D}},
+        {[] { return SelectCalibratorSignal(1); }, {0, 0xA0, 0, 0, 0, 0, 0, 0, 0}},
+        {[] { return SelectCalibratorSignal(8); }, {0, 0xA7, 0, 0, 0, 0, 0, 0, 0}},
+        {[] { return SelectCalibratorSignal(9); }, {0, 0xAF, 0, 0, 0, 0, 0, 0, 0}},
+        {[] { return SelectCalibratorSignal(0); }, {0, 0xAF, 0, 0, 0, 0, 0, 0, 0}},
+        {[] { return SendCalibratorBeep(); }, {0, 0xCF, 0, 0, 0, 0, 0, 0, 0}},
+        {[] { return EndCalibratorInputRun(); }, {0, 0xC9, 0, 0, 0, 0x41, 0x7A, 0x2E, 0x5D}},
+    };
+    std::vector<std::vector<BYTE>> expected;
+    for (const CommandCase& c : CASES) {
+        EXPECT_EQ(1, c.send());
+        expected.push_back(c.wire);
+    }
+    EXPECT_EQ(expected, SentFeatures(calibrator));
+    SimCalibratorState state = SimGetCalibrator(calibrator);
+    EXPECT_EQ(1, state.beeps);
+    EXPECT_EQ(1, state.inputRunsBegun);
+    EXPECT_EQ(1, state.inputRunsEnded);
+    EXPECT_FALSE(state.inputRun);
+    // After the strings request it keeps sending its identification.
+    for (int i = 0; i < 2; i++) {
+        ASSERT_EQ(1, ReadCalibratorReport());
+        EXPECT_EQ("CAL             01.00.00", std::string((const char*)g_inputReport + 1, 24));
+    }
+    CloseHidSlot(HID_SLOT_CALIBRATOR);
+}
+
 // ---- Failures
 
 TEST_F(LiveDataWindow, LosingTheCalibratorHidesItsRowAndTheValuesGoOn)
