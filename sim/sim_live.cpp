@@ -28,11 +28,13 @@ static const BYTE SIM_UNUSED_BYTE = 0xEE;
 // Guarded by SimLock like the devices themselves.
 static std::map<int, SimCalibratorState> s_liveStates;
 
+// The stream and calibrator state of a device, made on first use.
 static SimCalibratorState& LiveState(int id)
 {
     return s_liveStates[id];  // a new entry starts all zero: no stream, nothing selected
 }
 
+// A calibration device: a device of its own kind, with the calibrator ids and product string.
 int SimAddCalibrator(const wchar_t* productString)
 {
     int id = SimAddDevice("CAL", "01.00.00");
@@ -46,6 +48,7 @@ int SimAddCalibrator(const wchar_t* productString)
     return id;
 }
 
+// What the calibration device measures on one channel from its next reading on.
 void SimSetCalibratorValue(int id, BYTE channelCode, DWORD value)
 {
     if (channelCode < SIM_CMD_SELECT_FIRST || channelCode > SIM_CMD_SELECT_LAST) return;
@@ -53,12 +56,14 @@ void SimSetCalibratorValue(int id, BYTE channelCode, DWORD value)
     LiveState(id).values[channelCode - SIM_CMD_SELECT_FIRST] = value;
 }
 
+// A copy of the calibration device's state for a test to look at.
 SimCalibratorState SimGetCalibrator(int id)
 {
     SimLock lock;
     return LiveState(id);
 }
 
+// A measured value of the configured device (registers 0-15 travel in its live reports).
 void SimSetDeviceRegister(int id, int registerIndex, WORD value)
 {
     if (registerIndex < 0 || registerIndex >= SIM_REGISTER_COUNT) return;
@@ -187,6 +192,7 @@ static const short SIM_DEMO_REGISTERS[SIM_LIVE_BLOCK_REGISTERS] = {235, 455, 120
 static const DWORD SIM_DEMO_READINGS[4] = {75000, 40000, 50000, 120000};
 static const int SIM_DEMO_SWING = 20;
 
+// One demo step: every value moves one count along its triangle.
 void SimStepLiveDemo(int deviceId, int calibratorId, int step)
 {
     // A triangle of SIM_DEMO_SWING steps up and down around each value.

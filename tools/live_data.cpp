@@ -153,6 +153,7 @@ int ReadReportWord(const BYTE* report, int registerIndex)
     return (report[2 * registerIndex + 1] << 8) | report[2 * registerIndex + 2];
 }
 
+// The same word read as a two's-complement value.
 static int ReadReportSignedWord(const BYTE* report, int registerIndex)
 {
     return (short)ReadReportWord(report, registerIndex);
