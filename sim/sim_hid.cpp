@@ -59,6 +59,24 @@ static BOOL DeviceOfHandle(HANDLE handle, DWORD* device)
     return TRUE;
 }
 
+// Whether the device still serves this handle (a dropped connection fails every later call).
+static BOOL HandleAlive(HANDLE handle)
+{
+    DWORD device;
+    return DeviceOfHandle(handle, &device);
+}
+
+// One call about the device behind a handle. The questions asked right after an open also fail
+// when the device dropped that open meanwhile (the server settles the device before answering).
+static BOOL CallDevice(HANDLE handle, DWORD operation, const void* data, DWORD length, SimReply* reply)
+{
+    DWORD device;
+    if (!DeviceOfHandle(handle, &device)) return FALSE;
+    if (!CallServer(operation, device, data, length, reply)) return FALSE;
+    if (operation == SIM_OP_SET_FEATURE || operation == SIM_OP_GET_FEATURE) return TRUE;
+    return HandleAlive(handle);
+}
+
 // ---- HID class functions
 
 struct SimPreparsed {
@@ -76,9 +94,8 @@ extern "C" void __stdcall HidD_GetHidGuid(LPGUID guid)
 
 extern "C" BOOLEAN __stdcall HidD_GetPreparsedData(HANDLE handle, PHIDP_PREPARSED_DATA* preparsed)
 {
-    DWORD device;
     SimReply reply;
-    if (!DeviceOfHandle(handle, &device) || !CallServer(SIM_OP_CAPS, device, NULL, 0, &reply)) return FALSE;
+    if (!CallDevice(handle, SIM_OP_CAPS, NULL, 0, &reply)) return FALSE;
     SimPreparsed* data = (SimPreparsed*)LocalAlloc(LPTR, sizeof(SimPreparsed));
     if (!data) return FALSE;
     data->magic = PREPARSED_MAGIC;
@@ -112,9 +129,8 @@ extern "C" NTSTATUS __stdcall HidP_GetCaps(PHIDP_PREPARSED_DATA preparsed, PHIDP
 
 extern "C" BOOLEAN __stdcall HidD_GetAttributes(HANDLE handle, PHIDD_ATTRIBUTES attributes)
 {
-    DWORD device;
     SimReply reply;
-    if (!DeviceOfHandle(handle, &device) || !CallServer(SIM_OP_ATTRIBUTES, device, NULL, 0, &reply)) return FALSE;
+    if (!CallDevice(handle, SIM_OP_ATTRIBUTES, NULL, 0, &reply)) return FALSE;
     memcpy(&attributes->VendorID, reply.data, 2);
     memcpy(&attributes->ProductID, reply.data + 2, 2);
     memcpy(&attributes->VersionNumber, reply.data + 4, 2);
@@ -123,9 +139,8 @@ extern "C" BOOLEAN __stdcall HidD_GetAttributes(HANDLE handle, PHIDD_ATTRIBUTES 
 
 extern "C" BOOLEAN __stdcall HidD_GetProductString(HANDLE handle, PVOID buffer, ULONG length)
 {
-    DWORD device;
     SimReply reply;
-    if (!DeviceOfHandle(handle, &device) || !CallServer(SIM_OP_PRODUCT, device, NULL, 0, &reply)) return FALSE;
+    if (!CallDevice(handle, SIM_OP_PRODUCT, NULL, 0, &reply)) return FALSE;
     // As the class driver does: at most length bytes, terminated when there is room.
     ULONG bytes = reply.length;
     if (bytes > length) bytes = length & ~1UL;
@@ -136,17 +151,14 @@ extern "C" BOOLEAN __stdcall HidD_GetProductString(HANDLE handle, PVOID buffer, 
 
 extern "C" BOOLEAN __stdcall HidD_SetFeature(HANDLE handle, PVOID report, ULONG length)
 {
-    DWORD device;
     SimReply reply;
-    if (!DeviceOfHandle(handle, &device)) return FALSE;
-    return CallServer(SIM_OP_SET_FEATURE, device, report, length, &reply);
+    return CallDevice(handle, SIM_OP_SET_FEATURE, report, length, &reply);
 }
 
 extern "C" BOOLEAN __stdcall HidD_GetFeature(HANDLE handle, PVOID report, ULONG length)
 {
-    DWORD device;
     SimReply reply;
-    if (!DeviceOfHandle(handle, &device) || !CallServer(SIM_OP_GET_FEATURE, device, NULL, 0, &reply)) return FALSE;
+    if (!CallDevice(handle, SIM_OP_GET_FEATURE, NULL, 0, &reply)) return FALSE;
     ULONG bytes = reply.length < length ? reply.length : length;
     memcpy(report, reply.data, bytes);
     return TRUE;

@@ -23,8 +23,9 @@ struct DeviceThread {
     int id;
     HANDLE thread;
     HANDLE kick;  // wakes the thread when its device's state changed
-    HANDLE ready; // set once its first pipe instances listen, so a new device can be opened at once
     volatile LONG stop;
+    volatile LONG requested;  // state changes asked for
+    volatile LONG applied;    // state changes the thread has acted on (pipes listening or closed)
 };
 static std::vector<DeviceThread*> s_threads;
 
@@ -35,7 +36,27 @@ std::string SimPipeBase() { return s_pipeBase; }
 
 static void KickDevice(int id)
 {
-    if (id >= 0 && id < (int)s_threads.size() && s_threads[id]) SetEvent(s_threads[id]->kick);
+    if (id >= 0 && id < (int)s_threads.size() && s_threads[id]) {
+        InterlockedIncrement(&s_threads[id]->requested);
+        SetEvent(s_threads[id]->kick);
+    }
+}
+
+// Kicks the device's thread and waits until it has acted on the change, so a test's next call
+// meets the device as it was set (listening after an add, gone after a vanish).
+static void SettleDevice(int id)
+{
+    DeviceThread* thread = NULL;
+    LONG wanted = 0;
+    {
+        SimLock lock;
+        if (id < 0 || id >= (int)s_threads.size() || !s_threads[id]) return;
+        thread = s_threads[id];
+        wanted = InterlockedIncrement(&thread->requested);
+        SetEvent(thread->kick);
+    }
+    DWORD start = GetTickCount();
+    while (thread->applied < wanted && GetTickCount() - start < 3000) Sleep(1);
 }
 
 void SimLogEvent(SimDevice& device, SimEventKind kind, const BYTE* bytes, int length, bool failed)
@@ -148,6 +169,7 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
     }
 
     while (!self->stop) {
+        LONG generation = self->requested;
         bool present, writeFault;
         int listenersWanted;
         {
@@ -181,7 +203,8 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
             if (ConnectNamedPipe(listeners[l], &listenOverlapped[l]) || GetLastError() == ERROR_PIPE_CONNECTED)
                 SetEvent(listenOverlapped[l].hEvent);
         }
-        SetEvent(self->ready);
+
+        InterlockedExchange(&self->applied, generation);
 
         // Take output reports, except while a write is to fail: then look for the waiting write.
         for (size_t i = 0; i < connections.size(); i++) {
@@ -362,6 +385,9 @@ static SimDevice* FindPresentDevice(DWORD id)
 
 static void HandleRequest(const SimRequest& request, SimReply& reply)
 {
+    // The program's handle may belong to a connection the device thread has not taken yet (an
+    // open that a fault drops); let it act first, so the hid.dll sees the handle as it will be.
+    if (request.operation != SIM_OP_LIST) SettleDevice((int)request.device);
     SimLock lock;
     reply.ok = 0;
     reply.length = 0;
@@ -504,7 +530,6 @@ static void StopDeviceThread(int id)
     WaitForSingleObject(thread->thread, 5000);
     CloseHandle(thread->thread);
     CloseHandle(thread->kick);
-    CloseHandle(thread->ready);
     delete thread;
     s_threads[id] = NULL;
 }
@@ -560,14 +585,15 @@ int SimAddDevice(const char* name, const char* firmware)
     DeviceThread* thread = new DeviceThread();
     thread->id = id;
     thread->kick = CreateEventA(NULL, FALSE, FALSE, NULL);
-    thread->ready = CreateEventA(NULL, TRUE, FALSE, NULL);
     thread->stop = 0;
+    thread->requested = 0;
+    thread->applied = -1;
     {
         SimLock lock;
         s_threads[id] = thread;
     }
     thread->thread = CreateThread(NULL, 0, DeviceThreadProc, thread, 0, NULL);
-    WaitForSingleObject(thread->ready, 2000);
+    SettleDevice(id);
     return id;
 }
 
@@ -586,7 +612,7 @@ void SimSetPresent(int id, bool present)
         device->present = present;
         if (!present) device->pendingInput.clear();
     }
-    KickDevice(id);
+    SettleDevice(id);
 }
 
 void SimAddFault(int id, const SimFault& fault)
@@ -597,7 +623,7 @@ void SimAddFault(int id, const SimFault& fault)
         if (!device) return;
         device->faults.push_back(fault);
     }
-    KickDevice(id);
+    SettleDevice(id);
 }
 
 void SimClearFaults(int id)
@@ -608,7 +634,7 @@ void SimClearFaults(int id)
         if (!device) return;
         device->faults.clear();
     }
-    KickDevice(id);
+    SettleDevice(id);
 }
 
 void SimFailEnumeration(bool fail)
