@@ -527,7 +527,8 @@ TEST_F(LiveDataWindow, DataButtonOpensTheWindowAndTheMainWindowReturns)
     calibrator = SimAddCalibrator(SIM_CALIBRATOR_PRODUCT_STRING);
     SimSetCalibratorValue(calibrator, 0xA2, 55555);
     RunProgram([&] {
-        EXPECT_TRUE(WaitUntil([] { return g_deviceConnected == 1 && IsEnabled(g_dataButton); }, LIVE_WAIT_MS));
+        EXPECT_TRUE(WaitUntil([] { return g_deviceConnected == 1 && GetText(g_deviceField) == L"  TKDG            "; },
+                              LIVE_WAIT_MS));
         PostClick(g_dataButton);
         HWND dialog = WaitForDialogWithControl(ThisProcess(), IDC_LIVE_DATA_VALUE_4);
         ASSERT_TRUE(dialog != nullptr);
@@ -544,7 +545,9 @@ TEST_F(LiveDataWindow, MainWindowReturnsAfterAFailure)
 {
     device = SimAddDevice("TDG", "00.00.30");
     RunProgram([&] {
-        EXPECT_TRUE(WaitUntil([] { return g_deviceConnected == 1 && IsEnabled(g_dataButton); }, LIVE_WAIT_MS));
+        // Connected and identified: the identification report has been read.
+        EXPECT_TRUE(WaitUntil([] { return g_deviceConnected == 1 && GetText(g_deviceField) == L"  TDG             "; },
+                              LIVE_WAIT_MS));
         SimAddFault(device, {SIM_FAULT_READ, 0, -1, -1, -1});
         PostClick(g_dataButton);
         HWND dialog = WaitForDialogWithControl(ThisProcess(), IDC_LIVE_DATA_VALUE_4);
