@@ -135,11 +135,11 @@ static bool HasArmedFault(SimDevice& device, SimFaultKind kind)
     return false;
 }
 
-// How many pipe instances should be listening: two, so that an open that follows the previous
-// one at once (the program's search-then-open, close-then-reopen) never finds every instance
-// busy; fewer while an open fault allows only so many more opens; none while opens are refused
-// or the device is gone.
-static const int SIM_LISTENERS = 2;
+// How many pipe instances should be listening: several, so that opens that follow each other at
+// once (the program's list-search-open, close-then-reopen) do not find every instance busy
+// before this thread has run again; fewer while an open fault allows only so many more opens;
+// none while opens are refused or the device is gone.
+static const int SIM_LISTENERS = 4;
 
 static int ListenersWanted(SimDevice& device)
 {
