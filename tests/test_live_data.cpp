@@ -113,9 +113,9 @@ protected:
         EXPECT_EQ(INVALID_HANDLE_VALUE, g_hidHandles[HID_SLOT_DEVICE]);
         EXPECT_EQ(INVALID_HANDLE_VALUE, g_hidHandles[HID_SLOT_CALIBRATOR]);
         EXPECT_EQ(LIVE_STATE_IDLE, g_liveData.state);
-        EXPECT_TRUE(WaitUntil([&] { return CountOpenHandles(device) == 0; }, 1000)) << "device handle left open";
+        EXPECT_TRUE(WaitUntil([&] { return CountOpenHandles(device) == 0; })) << "device handle left open";
         if (calibrator >= 0) {
-            EXPECT_TRUE(WaitUntil([&] { return CountOpenHandles(calibrator) == 0; }, 1000))
+            EXPECT_TRUE(WaitUntil([&] { return CountOpenHandles(calibrator) == 0; }))
                 << "calibration device handle left open";
         }
     }
@@ -590,13 +590,21 @@ TEST(LiveDataShipped, DataShowsMovingValuesAndLeavesNothingOpen)
     // A separate program under load: give its start and detection time.
     bool identified = WaitUntil([&] { return GetText(children[1]) == L"  TKDG            " && IsEnabled(dataButton); },
                                 15000);
-    MessageBoxRecord box;
-    if (!identified && WaitForMessageBox(program.info.dwProcessId, &box, 100))
-        ADD_FAILURE() << "message box: " << testing::PrintToString(box.text);
-    ASSERT_TRUE(identified) << GetTextUtf8(children[1]);
+    if (!identified) {
+        MessageBoxRecord box;
+        ADD_FAILURE() << "not identified: " << GetTextUtf8(children[1]);
+        if (WaitForMessageBox(program.info.dwProcessId, &box, 100))
+            ADD_FAILURE() << "message box: " << testing::PrintToString(box.text);
+        CloseShippedProgram(&program);
+        return;
+    }
     PostClick(dataButton);
     HWND dialog = WaitForDialogWithControl(program.info.dwProcessId, IDC_LIVE_DATA_VALUE_4);
-    ASSERT_TRUE(dialog != nullptr);
+    if (!dialog) {
+        ADD_FAILURE() << "DATA opened no live values window";
+        CloseShippedProgram(&program);
+        return;
+    }
     EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_3, L" 640  ppm"));  // 650 - 10 at step 0
     EXPECT_TRUE(WaitForItem(dialog, IDC_LIVE_DATA_VALUE_4, L" 4.9900 V"));  // U1: 50000 - 100
     for (int step = 1; step <= 5; step++) SimStepLiveDemo(device, calibrator, step);
