@@ -1,13 +1,15 @@
 // The modal windows the main window opens, by template and procedure.
 #include "app/dialog_routes.h"
 
+#include "app/hid_id_dialogs.h"
 #include "app/main_window.h"
+#include "app/offline_picker.h"
 #include "resource.h"
 #include "tools/live_data.h"
 
-const DialogRoute OFFLINE_PICKER_ROUTE = {124, NULL};
-const DialogRoute DEVICE_HID_ID_ROUTE = {103, NULL};
-const DialogRoute CALIBRATOR_HID_ID_ROUTE = {121, NULL};
+const DialogRoute OFFLINE_PICKER_ROUTE = {IDD_OFFLINE, OfflineModeDlgProc};
+const DialogRoute DEVICE_HID_ID_ROUTE = {IDD_DEVICE_HID_ID, DeviceHidIdDlgProc};
+const DialogRoute CALIBRATOR_HID_ID_ROUTE = {IDD_CALIBRATOR_HID_ID, CalibratorHidIdDlgProc};
 const DialogRoute LIVE_DATA_ROUTE = {IDD_LIVE_DATA, LiveDataDlgProc};
 const DialogRoute ANALOG_OUTPUT_WRITE_ROUTE = {134, NULL};
 const DialogRoute AOUT_CALIBRATION_ROUTE = {122, NULL};

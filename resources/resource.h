@@ -18,6 +18,66 @@
 #define IDM_AUTO_CALIBRATION            40031
 #define IDM_BOOTLOADER                  40032
 
+// ---- Progress windows of the read and write engines
+#define IDD_WRITE_PROGRESS              108
+#define IDD_READ_PROGRESS               109
+#define IDC_READ_PROGRESS_TEXT          1035
+#define IDC_WRITE_PROGRESS_TEXT         1036
+
+// ---- Off-line model picker (a button's id picks the model; TDO carries the id of IDCANCEL)
+#define IDD_OFFLINE                     124
+#define IDC_OFFLINE_TDO                 2
+#define IDC_OFFLINE_TDG                 3
+#define IDC_OFFLINE_DMO                 1259
+#define IDC_OFFLINE_TKRG                9
+#define IDC_OFFLINE_TKDG                1260
+#define IDC_OFFLINE_KDG                 8
+#define IDC_OFFLINE_KRG                 7
+#define IDC_OFFLINE_TQSRG               10
+#define IDC_OFFLINE_TQSRO               15
+#define IDC_OFFLINE_TYSO                11
+#define IDC_OFFLINE_TYSG                12
+#define IDC_OFFLINE_GQU2                5
+#define IDC_OFFLINE_DMG1A               13
+#define IDC_OFFLINE_RMG1A               14
+#define IDC_OFFLINE_KDG1KY              41
+#define IDC_OFFLINE_DMG1KY              26
+#define IDC_OFFLINE_DMG1T               18
+#define IDC_OFFLINE_DMG9A               21
+#define IDC_OFFLINE_TODG                22
+#define IDC_OFFLINE_T1CGA               40
+#define IDC_OFFLINE_LO2                 6
+#define IDC_OFFLINE_TNTDG               25
+#define IDC_OFFLINE_TNTRG               27
+#define IDC_OFFLINE_NRDG                24
+#define IDC_OFFLINE_ODG                 23
+#define IDC_OFFLINE_G_QKE1              20
+#define IDC_OFFLINE_TORG                28
+#define IDC_OFFLINE_ORG                 29
+#define IDC_OFFLINE_LB_DMG              31
+#define IDC_OFFLINE_LB_RMG              32
+#define IDC_OFFLINE_LB_KDG              30
+#define IDC_OFFLINE_LB_KDG_S            34
+#define IDC_OFFLINE_LB_ODG              33
+#define IDC_OFFLINE_LB_DMO              35
+#define IDC_OFFLINE_LB_KDO              36
+#define IDC_OFFLINE_LB_KDO_S            38
+#define IDC_OFFLINE_LB_ODO              37
+#define IDC_OFFLINE_LB_RMO              39
+
+// ---- USB id dialogs: configured device (103) and calibration device (121)
+#define IDD_DEVICE_HID_ID               103
+#define IDC_DEVICE_HID_ID_GROUP         4111
+#define IDC_DEVICE_HID_ID_VENDOR        1001
+#define IDC_DEVICE_HID_ID_PRODUCT       1002
+#define IDD_CALIBRATOR_HID_ID           121
+#define IDC_CALIBRATOR_HID_ID_GROUP     1218
+#define IDC_CALIBRATOR_HID_ID_VENDOR    1219
+#define IDC_CALIBRATOR_HID_ID_PRODUCT   1220
+#ifndef IDC_STATIC
+#define IDC_STATIC                      (-1)
+#endif
+
 // ---- Texts: main window and connection
 #define IDS_MAIN_TITLE                  1000
 #define IDS_LABEL_HID_ID                1001
@@ -46,6 +106,45 @@
 
 // ---- Texts: engines, edit-field checks, settings files, picker and USB id dialogs
 // (1100-1199)
+#define IDS_CAPTION_SET_INFO            1100
+#define IDS_DATA_READ_POINTER_ERROR     1101
+#define IDS_DATA_READ_ERROR             1102
+#define IDS_DATA_WRITE_POINTER_ERROR    1103
+#define IDS_DATA_WRITE_ERROR            1104
+#define IDS_EEPROM_WRITE_ERROR          1105
+#define IDS_SERVICE_JUMPER_MISSING      1106
+#define IDS_CAPTION_DATA_WRITE_INFO     1107
+#define IDS_READ_PROGRESS_0             1108
+#define IDS_READ_PROGRESS_8             1109
+#define IDS_READ_PROGRESS_16            1110
+#define IDS_READ_PROGRESS_24            1111
+#define IDS_READ_PROGRESS_32            1112
+#define IDS_READ_PROGRESS_40            1113
+#define IDS_READ_PROGRESS_48            1114
+#define IDS_READ_PROGRESS_56            1115
+#define IDS_READ_PROGRESS_64            1116
+#define IDS_READ_PROGRESS_72            1117
+#define IDS_READ_PROGRESS_80            1118
+#define IDS_READ_PROGRESS_88            1119
+#define IDS_READ_PROGRESS_99            1120
+#define IDS_WRITE_PROGRESS_8            1121
+#define IDS_WRITE_PROGRESS_16           1122
+#define IDS_WRITE_PROGRESS_24           1123
+#define IDS_WRITE_PROGRESS_32           1124
+#define IDS_WRITE_PROGRESS_40           1125
+#define IDS_WRITE_PROGRESS_48           1126
+#define IDS_WRITE_PROGRESS_56           1127
+#define IDS_WRITE_PROGRESS_64           1128
+#define IDS_WRITE_PROGRESS_72           1129
+#define IDS_WRITE_PROGRESS_80           1130
+#define IDS_WRITE_PROGRESS_88           1131
+#define IDS_WRITE_PROGRESS_97           1132
+#define IDS_WRITE_PROGRESS_98           1133
+#define IDS_WRITE_PROGRESS_99           1134
+#define IDS_VALUE_OUT_OF_RANGE          1135
+#define IDS_CAPTION_VALUE_SET           1136
+#define IDS_HID_ID_SETTING_DEVICE       1137
+#define IDS_HID_ID_SETTING_CALIBRATOR   1138
 
 // ---- Texts: model dialogs of the sensors and transmitters (1200-1399)
 

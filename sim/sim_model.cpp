@@ -2,6 +2,7 @@
 // output report. Each area of the protocol adds its handlers to the tables below.
 #include "sim/sim_device.h"
 #include "sim/sim_live.h"
+#include "sim/sim_registers.h"
 
 // Identification: the next input report carries the device name and firmware text.
 static bool HandleIdentification(SimDevice& device, const BYTE* report)
@@ -30,15 +31,17 @@ typedef bool (*OutputReportHandler)(SimDevice& device, const SimReport& report);
 static const SetFeatureHandler SET_FEATURE_HANDLERS[] = {
     SimHandleLiveSetFeature,  // first: it picks what a device streams, and answers the calibrator
     HandleIdentification,
+    SimHandleRegisterCommand,
 };
 
 // The last handler answers every read that no other handler claimed.
 static const GetFeatureHandler GET_FEATURE_HANDLERS[] = {
+    SimReplyJumperQuery,
     ReplyStatusWord,
 };
 
 static const OutputReportHandler OUTPUT_REPORT_HANDLERS[] = {
-    NULL,
+    SimStoreWrittenBlock,
 };
 
 bool SimHandleSetFeature(SimDevice& device, const BYTE* report)

@@ -339,7 +339,9 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
                     broken = true;
                 }
             }
-            if (!broken && connection->writePending &&
+            // A report the program read just before closing completes its write even though the
+            // closed connection also breaks the pending read: count it as delivered, never offer it twice.
+            if (connection->writePending &&
                 WaitForSingleObject(connection->writeOverlapped.hEvent, 0) == WAIT_OBJECT_0) {
                 DWORD count = 0;
                 connection->writePending = false;

@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "kit/texts.h"
 #include "link/hid_transport.h"
+#include "link/transfer_engines.h"
 #include "resource.h"
 #include "tools/calibrator.h"
 
@@ -283,7 +284,7 @@ static void OpenLiveData(HWND dialog)
 {
     for (int i = 0; LIVE_BLANKED_VALUE_IDS[i] != 0; i++) SetDlgItemTextA(dialog, LIVE_BLANKED_VALUE_IDS[i], LIVE_BLANK_VALUE);
     g_liveData.state = LIVE_STATE_IDLE;
-    SetTimer(dialog, TICK_TIMER_ID, LIVE_TICK_MS, NULL);
+    SetTimer(dialog, TICK_TIMER_ID, DIALOG_TICK_MS, NULL);
     SendMessageA(dialog, WM_TIMER, TICK_TIMER_ID, 0);
     g_liveData.state = LIVE_STATE_START;
     OpenHidPath(g_hidSlotListIndex[HID_SLOT_DEVICE], HID_SLOT_DEVICE);
