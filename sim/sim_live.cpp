@@ -20,7 +20,7 @@ static const BYTE SIM_LIVE_BLOCK = 1;
 static const int SIM_LIVE_BLOCK_REGISTERS = 16;
 // A configured device's live stream lapses when no reader came for this long, so that a
 // later transfer engine does not find a stale live report waiting on its fresh connection.
-static const DWORD SIM_LIVE_STREAM_LAPSE_MS = 3000;
+static const DWORD SIM_LIVE_STREAM_LAPSE_MS = 2000;
 // Filler of the reading report's unused bytes, so a reader that looks there shows it.
 static const BYTE SIM_UNUSED_BYTE = 0xEE;
 
@@ -79,9 +79,15 @@ bool SimHandleLiveSetFeature(SimDevice& device, const BYTE* report)
     SimCalibratorState& state = LiveState(device.id);
     BYTE command = report[1];
     if (device.kind != SIM_KIND_CALIBRATOR) {
+        // A live report made for a reader that turned out to send a command is taken back, so
+        // the report the command asks for comes next.
+        if (state.refillQueued && !device.pendingInput.empty() && device.pendingInput.front() == state.refill)
+            device.pendingInput.pop_front();
+        state.refillQueued = false;
         if (command == SIM_CMD_READ_BLOCK && report[2] == SIM_LIVE_BLOCK) {
             state.stream = SIM_STREAM_LIVE_BLOCK;
-            state.streamedOpen = device.opensSeen;  // the next reader comes on a new connection
+            state.commandOpen = device.opensSeen;
+            state.streamedOpen = device.opensSeen;
             state.streamTick = GetTickCount();
         } else {
             state.stream = SIM_STREAM_NONE;
@@ -158,7 +164,9 @@ static SimReport MakeLiveBlockReport(const SimDevice& device)
 
 // The calibration device streams without end; the configured device hands one live report to
 // each new connection (the live values window reopens its slot before every read), as long as
-// readers keep coming.
+// readers keep coming. The block-1 report queued for the command serves the first reader, so the
+// stream begins only with the second connection after the command: a transfer engine that reads
+// block 1 and opens again for block 2 must not find a live report waiting on its new connection.
 bool SimRefillLiveInput(SimDevice& device)
 {
     if (device.silent || !device.present || device.mode != SIM_MODE_APPLICATION) return false;
@@ -174,14 +182,18 @@ bool SimRefillLiveInput(SimDevice& device)
         }
         return false;
     }
-    if (state.stream != SIM_STREAM_LIVE_BLOCK || state.streamedOpen == device.opensSeen) return false;
+    if (state.stream != SIM_STREAM_LIVE_BLOCK || state.streamedOpen == device.opensSeen ||
+        device.opensSeen < state.commandOpen + 2)
+        return false;
     if (GetTickCount() - state.streamTick > SIM_LIVE_STREAM_LAPSE_MS) {
         state.stream = SIM_STREAM_NONE;
         return false;
     }
     state.streamedOpen = device.opensSeen;
     state.streamTick = GetTickCount();
-    device.pendingInput.push_back(MakeLiveBlockReport(device));
+    state.refill = MakeLiveBlockReport(device);
+    state.refillQueued = true;
+    device.pendingInput.push_back(state.refill);
     return true;
 }
 

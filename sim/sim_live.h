@@ -26,9 +26,13 @@ struct SimCalibratorState {
     int beeps;                  // 0xCF commands received
     bool inputRun;              // between 0xC8 and 0xC9
     int inputRunsBegun, inputRunsEnded;
-    // Configured device only: the connection that last got a live report, and when.
+    // Configured device only: the connection the block-1 command came on, the one that last got
+    // a live report, and when.
+    int commandOpen;
     int streamedOpen;
     DWORD streamTick;
+    bool refillQueued;  // the report last made for the stream may still wait in the queue
+    SimReport refill;
 };
 
 // Adds a present calibration device with the compiled-in calibrator ids and the given product
