@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/offline_picker.h"
 #include "resource.h"
+#include "tools/bootloader.h"
 #include "tools/live_data.h"
 
 const DialogRoute OFFLINE_PICKER_ROUTE = {IDD_OFFLINE, OfflineModeDlgProc};
@@ -14,7 +15,7 @@ const DialogRoute LIVE_DATA_ROUTE = {IDD_LIVE_DATA, LiveDataDlgProc};
 const DialogRoute ANALOG_OUTPUT_WRITE_ROUTE = {134, NULL};
 const DialogRoute AOUT_CALIBRATION_ROUTE = {122, NULL};
 const DialogRoute AIN_CALIBRATION_ROUTE = {336, NULL};
-const DialogRoute BOOTLOADER_ROUTE = {120, NULL};
+const DialogRoute BOOTLOADER_ROUTE = {IDD_BOOTLOADER, BootloaderDlgProc};
 
 // Opens a modal dialog from its template with creation parameter 0; -1 when it cannot open.
 INT_PTR RunModalDialog(HWND owner, int templateId, DLGPROC dialogProc)

@@ -174,6 +174,57 @@
 #define IDS_CALIBRATOR_ROW_I2           1422
 
 // ---- Texts: bootloader (1500-1599)
+#define IDS_BOOT_OPEN_FILE              1500
+#define IDS_BOOT_GROUP_PLATFORM         1501
+#define IDS_BOOT_GROUP_HW_VERSION       1502
+#define IDS_BOOT_GROUP_BOOT_VERSION     1503
+#define IDS_BOOT_STATUS_NO_FILE         1504
+#define IDS_BOOT_STATUS_INIT            1505
+#define IDS_BOOT_STATUS_ACTIVE          1506
+#define IDS_BOOT_STATUS_INFO_READ       1507
+#define IDS_BOOT_STATUS_INFO_AVAILABLE  1508
+#define IDS_BOOT_STATUS_CHECK_DONE      1509
+#define IDS_BOOT_STATUS_ERASED          1510
+#define IDS_BOOT_STATUS_PAGE            1511
+#define IDS_BOOT_STATUS_SUCCESS         1512
+#define IDS_BOOT_STATUS_WAIT_RESET      1513
+#define IDS_BOOT_STATUS_RESET_DONE      1514
+#define IDS_BOOT_STATUS_FILE_READY      1515
+#define IDS_BOOT_CAPTION_BOOT_INFO      1516
+#define IDS_BOOT_CAPTION_FILE_ERROR     1517
+#define IDS_BOOT_CAPTION_FILE_INFO      1518
+#define IDS_BOOT_ERROR_AFTER_RESET      1519
+#define IDS_BOOT_ERROR_CRC_COMMUNICATION 1520
+#define IDS_BOOT_ERROR_CRC              1521
+#define IDS_BOOT_ERROR_NOT_RESPONDING   1522
+#define IDS_BOOT_ERROR_INFO_READ        1523
+#define IDS_BOOT_ERROR_FLASH_SMALLER    1524
+#define IDS_BOOT_ERROR_PLATFORM         1525
+#define IDS_BOOT_ERROR_HW_VERSION       1526
+#define IDS_BOOT_ERROR_FILE_PARAMETERS  1527
+#define IDS_BOOT_ERROR_ERASE            1528
+#define IDS_BOOT_ERROR_DATA_WRITE       1529
+#define IDS_BOOT_ERROR_PAGE_ACK         1530
+#define IDS_BOOT_FILE_READ_ERROR        1531
+#define IDS_BOOT_FILE_BAD_SUFFIX        1532
+#define IDS_BOOT_FILE_NOT_CHOSEN        1533
+#define IDS_BOOT_FILE_CONTENT_ERROR     1534
+#define IDS_BOOT_FILE_IMAGE_SIZE        1535
+
+// ---- Dialog: bootloader (template 120); the push-button ids are the ones the template carries
+#define IDD_BOOTLOADER                  120
+#define IDC_BOOT_OPEN_FILE              3
+#define IDC_BOOT_FILE_PATH              1007
+#define IDC_BOOT_DOWNLOAD               1212
+#define IDC_BOOT_HW_INFO                1213
+#define IDC_BOOT_GROUP_PLATFORM         1214
+#define IDC_BOOT_GROUP_HW_VERSION       1215
+#define IDC_BOOT_GROUP_BOOT_VERSION     1216
+#define IDC_BOOT_PLATFORM               1217
+#define IDC_BOOT_HW_VERSION             1218
+#define IDC_BOOT_BOOT_VERSION           1219
+#define IDC_BOOT_GROUP_STATUS           1220
+#define IDC_BOOT_STATUS                 1221
 
 // ---- Live values window (template 106): a label above each read-only value; the fourth row
 // and the four channel buttons form the calibration-device row. Cancel is IDCANCEL.

@@ -4,6 +4,8 @@
 #include "sim/sim_live.h"
 #include "sim/sim_registers.h"
 
+#include "sim/sim_boot.h"
+
 // Identification: the next input report carries the device name and firmware text.
 static bool HandleIdentification(SimDevice& device, const BYTE* report)
 {
@@ -30,17 +32,20 @@ typedef bool (*OutputReportHandler)(SimDevice& device, const SimReport& report);
 
 static const SetFeatureHandler SET_FEATURE_HANDLERS[] = {
     SimHandleLiveSetFeature,  // first: it picks what a device streams, and answers the calibrator
+    SimBootHandleSetFeature,
     HandleIdentification,
     SimHandleRegisterCommand,
 };
 
 // The last handler answers every read that no other handler claimed.
 static const GetFeatureHandler GET_FEATURE_HANDLERS[] = {
+    SimBootHandleGetFeature,
     SimReplyJumperQuery,
     ReplyStatusWord,
 };
 
 static const OutputReportHandler OUTPUT_REPORT_HANDLERS[] = {
+    SimBootHandleOutputReport,
     SimStoreWrittenBlock,
 };
 

@@ -3,6 +3,7 @@
 
 #include <string.h>
 
+#include <deque>
 #include <map>
 
 static const BYTE SIM_CMD_READ_BLOCK = 0xC0;
@@ -15,8 +16,10 @@ static const int SIM_STORE_STEPS = 3;
 static const int BLOCK_FIRST[SIM_BLOCK_COUNT] = {0, 16, 28, 40, 56, 72, 88, 104, 120, 136, 152, 168};
 static const int BLOCK_COUNT[SIM_BLOCK_COUNT] = {16, 12, 12, 16, 16, 16, 16, 16, 16, 16, 16, 16};
 
-// The block announced by the last write-block command of each device, until its output report.
-static std::map<int, int> s_pendingWriteBlock;
+// The blocks announced by write-block commands of each device, oldest first, each until its output
+// report. The commands come through the control pipe and the reports through the data pipe, so a
+// report may be taken after the next block's command: it still belongs to the oldest block.
+static std::map<int, std::deque<int>> s_pendingWriteBlocks;
 
 int SimBlockFirstRegister(int block)
 {
@@ -58,12 +61,14 @@ bool SimHandleRegisterCommand(SimDevice& device, const BYTE* report)
         if (parameter >= 1 && parameter <= SIM_BLOCK_COUNT && !device.silent) QueueBlock(device, parameter);
         return true;
     case SIM_CMD_WRITE_BLOCK:
-        if (parameter >= 1 && parameter <= SIM_BLOCK_COUNT) s_pendingWriteBlock[device.id] = parameter;
+        if (parameter >= 1 && parameter <= SIM_BLOCK_COUNT) s_pendingWriteBlocks[device.id].push_back(parameter);
+        device.storeStepsDone = 0;  // a new image begins: the store steps start again
         return true;
     case SIM_CMD_STORE_EEPROM:
         TakeStoreStep(device, parameter);
         return true;
     case SIM_CMD_JUMPER_QUERY:
+        s_pendingWriteBlocks[device.id].clear();  // a write run begins: nothing of an earlier one is owed
         return true;
     default:
         return false;
@@ -79,14 +84,13 @@ bool SimReplyJumperQuery(SimDevice& device, BYTE* reply)
 
 bool SimStoreWrittenBlock(SimDevice& device, const SimReport& report)
 {
-    std::map<int, int>::iterator pending = s_pendingWriteBlock.find(device.id);
-    if (pending == s_pendingWriteBlock.end()) return false;
-    int block = pending->second;
-    s_pendingWriteBlock.erase(pending);
+    std::deque<int>& pending = s_pendingWriteBlocks[device.id];
+    if (pending.empty()) return false;
+    int block = pending.front();
+    pending.pop_front();
     int first = SimBlockFirstRegister(block);
     for (int k = 0; k < SimBlockRegisterCount(block); k++) {
         device.registers[first + k] = (WORD)((report[2 * k + 1] << 8) | report[2 * k + 2]);
     }
-    device.storeStepsDone = 0;
     return true;
 }

@@ -197,7 +197,9 @@ void ExpectMessageBox(DWORD processId, const std::wstring& text, const std::wstr
     }
     EXPECT_EQ(box.text, text);
     EXPECT_EQ(box.caption, caption);
-    if (icon) EXPECT_EQ(box.icon, icon);
+    if (icon) {
+        EXPECT_EQ(box.icon, icon);
+    }
     AnswerMessageBox(box);
 }
 

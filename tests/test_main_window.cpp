@@ -387,7 +387,11 @@ TEST_F(MainWindowTest, BootloaderMenuEndsInAFreshDetection)
     RunProgram([&] {
         ASSERT_TRUE(WaitForIdentification());
         PostCommand(g_mainWindow, IDM_BOOTLOADER);
-        // Whatever the bootloader window did, the fields are blank and the device is found again.
+        // Whatever the bootloader window did (here: Cancel at once), the fields are blank and the
+        // device is found again.
+        HWND bootloader = WaitForDialogWithControl(ThisProcess(), IDC_BOOT_STATUS);
+        ASSERT_TRUE(bootloader != nullptr);
+        PostClick(GetDlgItem(bootloader, IDCANCEL));
         EXPECT_TRUE(WaitUntil([&] { return CountEvents(device, SIM_EVENT_SET_FEATURE, 0xCC) == 2; }, 8000));
         EXPECT_TRUE(WaitForIdentification());
         EXPECT_TRUE(IsShown(g_mainWindow));
