@@ -6,11 +6,12 @@
 #include "app/offline_picker.h"
 #include "resource.h"
 #include "tools/bootloader.h"
+#include "tools/live_data.h"
 
 const DialogRoute OFFLINE_PICKER_ROUTE = {IDD_OFFLINE, OfflineModeDlgProc};
 const DialogRoute DEVICE_HID_ID_ROUTE = {IDD_DEVICE_HID_ID, DeviceHidIdDlgProc};
 const DialogRoute CALIBRATOR_HID_ID_ROUTE = {IDD_CALIBRATOR_HID_ID, CalibratorHidIdDlgProc};
-const DialogRoute LIVE_DATA_ROUTE = {106, NULL};
+const DialogRoute LIVE_DATA_ROUTE = {IDD_LIVE_DATA, LiveDataDlgProc};
 const DialogRoute ANALOG_OUTPUT_WRITE_ROUTE = {134, NULL};
 const DialogRoute AOUT_CALIBRATION_ROUTE = {122, NULL};
 const DialogRoute AIN_CALIBRATION_ROUTE = {336, NULL};

@@ -220,6 +220,29 @@
 #define IDS_ORG_FILE_MISMATCH           1282
 
 // ---- Texts: live values and calibration device (1400-1499)
+#define IDS_LIVE_CAPTION_DATA_READ_INFO 1400
+#define IDS_LIVE_POINTER_ERROR          1401
+#define IDS_LIVE_MEASURE_READ_ERROR     1402
+#define IDS_LIVE_ANALOG_READ_ERROR      1403
+#define IDS_LIVE_CHANNEL_SELECT_ERROR   1404
+#define IDS_LIVE_LABEL_FREQUENCY        1405
+#define IDS_LIVE_LABEL_TEMPERATURE      1406
+#define IDS_LIVE_LABEL_HUMIDITY         1407
+#define IDS_LIVE_LABEL_CO2              1408
+#define IDS_LIVE_LABEL_AIR_SPEED        1409
+#define IDS_LIVE_LABEL_LIGHT            1410
+#define IDS_LIVE_LABEL_RMS_CURRENT      1411
+#define IDS_LIVE_LABEL_POTENTIOMETER    1412
+#define IDS_LIVE_LABEL_TVOC             1413
+#define IDS_LIVE_LABEL_PM10             1414
+#define IDS_LIVE_LABEL_PARTICLE_SIZE    1415
+#define IDS_LIVE_LABEL_PM25             1416
+#define IDS_LIVE_LABEL_PM40             1417
+#define IDS_LIVE_LABEL_PM1              1418
+#define IDS_CALIBRATOR_ROW_U1           1419
+#define IDS_CALIBRATOR_ROW_U2           1420
+#define IDS_CALIBRATOR_ROW_I1           1421
+#define IDS_CALIBRATOR_ROW_I2           1422
 
 // ---- Texts: bootloader (1500-1599)
 #define IDS_BOOT_OPEN_FILE              1500
@@ -508,5 +531,20 @@
 #define IDC_ORG_READ                    3197
 #define IDC_ORG_WRITE                   3198
 #define IDC_ORG_CANCEL                  3199
+// ---- Live values window (template 106): a label above each read-only value; the fourth row
+// and the four channel buttons form the calibration-device row. Cancel is IDCANCEL.
+#define IDD_LIVE_DATA                   106
+#define IDC_LIVE_DATA_U1                3
+#define IDC_LIVE_DATA_U2                4
+#define IDC_LIVE_DATA_I1                5
+#define IDC_LIVE_DATA_I2                6
+#define IDC_LIVE_DATA_VALUE_1           1007
+#define IDC_LIVE_DATA_VALUE_2           1008
+#define IDC_LIVE_DATA_VALUE_3           1009
+#define IDC_LIVE_DATA_VALUE_4           1010
+#define IDC_LIVE_DATA_LABEL_1           1029
+#define IDC_LIVE_DATA_LABEL_2           1030
+#define IDC_LIVE_DATA_LABEL_3           1031
+#define IDC_LIVE_DATA_LABEL_4           1032
 
 #endif

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "sim/sim_device.h"
+#include "sim/sim_live.h"
 
 // Models whose device name differs from the label the program shows for them.
 static const char* const NAME_OF_LABEL[][2] = {
@@ -26,8 +27,14 @@ int main(int argc, char** argv)
         SimDevice* device = SimGetDevice(id);
         for (int r = 0; r < SIM_REGISTER_COUNT; r++) device->registers[r] = device->eeprom[r] = (WORD)r;
     }
-    printf("zentil-sim: device \"%s\" firmware %s on pipe base %s\n", name, firmware, SimPipeBase().c_str());
+    // A calibration device beside it, so DATA shows its row too.
+    int calibrator = SimAddCalibrator();
+    printf("zentil-sim: device \"%s\" firmware %s and a calibration device on pipe base %s\n", name, firmware,
+           SimPipeBase().c_str());
     fflush(stdout);
-    for (;;) Sleep(1000);
+    for (int step = 0;; step++) {
+        SimStepLiveDemo(id, calibrator, step);
+        Sleep(SIM_LIVE_DEMO_STEP_MS);
+    }
     return 0;
 }

@@ -1,6 +1,7 @@
 // Behaviour of a simulated device: what it does with each feature command, feature read and
 // output report. Each area of the protocol adds its handlers to the tables below.
 #include "sim/sim_device.h"
+#include "sim/sim_live.h"
 #include "sim/sim_registers.h"
 
 #include "sim/sim_boot.h"
@@ -30,6 +31,7 @@ typedef bool (*GetFeatureHandler)(SimDevice& device, BYTE* reply);
 typedef bool (*OutputReportHandler)(SimDevice& device, const SimReport& report);
 
 static const SetFeatureHandler SET_FEATURE_HANDLERS[] = {
+    SimHandleLiveSetFeature,  // first: it picks what a device streams, and answers the calibrator
     SimBootHandleSetFeature,
     HandleIdentification,
     SimHandleRegisterCommand,

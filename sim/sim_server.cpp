@@ -11,6 +11,7 @@
 
 #include "app/main_window.h"
 #include "sim/sim_protocol.h"
+#include "sim/sim_live.h"
 
 static CRITICAL_SECTION s_lock;
 static bool s_started = false;
@@ -134,13 +135,24 @@ static bool HasArmedFault(SimDevice& device, SimFaultKind kind)
     return false;
 }
 
-static bool OpensRefused(SimDevice& device)
+// How many pipe instances should be listening: several, so that opens that follow each other at
+// once (the program's list-search-open, close-then-reopen) do not find every instance busy
+// before this thread has run again; fewer while an open fault allows only so many more opens;
+// none while opens are refused or the device is gone.
+static const int SIM_LISTENERS = 4;
+
+static int ListenersWanted(SimDevice& device)
 {
+    if (!device.present) return 0;
+    int wanted = SIM_LISTENERS;
     for (size_t i = 0; i < device.faults.size(); i++) {
         const SimFault& fault = device.faults[i];
-        if (fault.kind == SIM_FAULT_OPEN && fault.count != 0 && device.opensSeen >= fault.skip) return true;
+        if (fault.kind != SIM_FAULT_OPEN || fault.count == 0) continue;
+        int allowed = fault.skip - device.opensSeen;
+        if (allowed <= 0) return 0;
+        if (allowed < wanted) wanted = allowed;
     }
-    return false;
+    return wanted;
 }
 
 static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
@@ -149,18 +161,22 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
     int id = self->id;
 
     std::vector<Connection*> connections;
-    HANDLE listener = INVALID_HANDLE_VALUE;
-    OVERLAPPED listenOverlapped = {};
-    listenOverlapped.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+    HANDLE listeners[SIM_LISTENERS];
+    OVERLAPPED listenOverlapped[SIM_LISTENERS] = {};
+    for (int l = 0; l < SIM_LISTENERS; l++) {
+        listeners[l] = INVALID_HANDLE_VALUE;
+        listenOverlapped[l].hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+    }
 
     while (!self->stop) {
         LONG generation = self->requested;
-        bool present, refuseOpens, writeFault;
+        bool present, writeFault;
+        int listenersWanted;
         {
             SimLock lock;
             SimDevice& device = *s_devices[id];
             present = device.present;
-            refuseOpens = OpensRefused(device);
+            listenersWanted = ListenersWanted(device);
             writeFault = HasArmedFault(device, SIM_FAULT_WRITE);
         }
 
@@ -169,18 +185,23 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
             for (size_t i = 0; i < connections.size(); i++) DropConnection(connections[i]);
             connections.clear();
         }
-        if ((!present || refuseOpens) && listener != INVALID_HANDLE_VALUE) {
-            CancelIo(listener);
-            CloseHandle(listener);
-            listener = INVALID_HANDLE_VALUE;
+        int listening = 0;
+        for (int l = 0; l < SIM_LISTENERS; l++) listening += listeners[l] != INVALID_HANDLE_VALUE;
+        for (int l = SIM_LISTENERS - 1; l >= 0 && listening > listenersWanted; l--) {
+            if (listeners[l] == INVALID_HANDLE_VALUE) continue;
+            CancelIo(listeners[l]);
+            CloseHandle(listeners[l]);
+            listeners[l] = INVALID_HANDLE_VALUE;
+            listening--;
         }
-        if (present && !refuseOpens && listener == INVALID_HANDLE_VALUE) {
-            listener = CreateDevicePipeInstance(id);
-            if (listener != INVALID_HANDLE_VALUE) {
-                ResetEvent(listenOverlapped.hEvent);
-                if (ConnectNamedPipe(listener, &listenOverlapped) || GetLastError() == ERROR_PIPE_CONNECTED)
-                    SetEvent(listenOverlapped.hEvent);
-            }
+        for (int l = 0; l < SIM_LISTENERS && listening < listenersWanted; l++) {
+            if (listeners[l] != INVALID_HANDLE_VALUE) continue;
+            listeners[l] = CreateDevicePipeInstance(id);
+            if (listeners[l] == INVALID_HANDLE_VALUE) break;
+            listening++;
+            ResetEvent(listenOverlapped[l].hEvent);
+            if (ConnectNamedPipe(listeners[l], &listenOverlapped[l]) || GetLastError() == ERROR_PIPE_CONNECTED)
+                SetEvent(listenOverlapped[l].hEvent);
         }
 
         InterlockedExchange(&self->applied, generation);
@@ -230,6 +251,8 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
             if (!newest->writePending) {
                 SimLock lock;
                 SimDevice& device = *s_devices[id];
+                // A streaming device makes its next report fresh once the last one was taken.
+                if (device.pendingInput.empty()) SimRefillLiveInput(device);
                 if (!device.pendingInput.empty()) {
                     if (SimTakeFault(device, SIM_FAULT_READ, -1, -1)) {
                         SimLogEvent(device, SIM_EVENT_INPUT_REPORT, device.pendingInput.front().data(), SIM_REPORT_SIZE,
@@ -261,17 +284,21 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
         // Wait for something to happen.
         std::vector<HANDLE> waits;
         waits.push_back(self->kick);
-        if (listener != INVALID_HANDLE_VALUE) waits.push_back(listenOverlapped.hEvent);
+        for (int l = 0; l < SIM_LISTENERS; l++)
+            if (listeners[l] != INVALID_HANDLE_VALUE) waits.push_back(listenOverlapped[l].hEvent);
         for (size_t i = 0; i < connections.size() && waits.size() < MAXIMUM_WAIT_OBJECTS - 2; i++) {
             if (connections[i]->readPending) waits.push_back(connections[i]->readOverlapped.hEvent);
             if (connections[i]->writePending) waits.push_back(connections[i]->writeOverlapped.hEvent);
         }
         WaitForMultipleObjects((DWORD)waits.size(), waits.data(), FALSE, writeFault ? 2 : 50);
 
-        // A new connection.
-        if (listener != INVALID_HANDLE_VALUE && WaitForSingleObject(listenOverlapped.hEvent, 0) == WAIT_OBJECT_0) {
+        // New connections.
+        for (int l = 0; l < SIM_LISTENERS; l++) {
+            HANDLE listener = listeners[l];
+            if (listener == INVALID_HANDLE_VALUE || WaitForSingleObject(listenOverlapped[l].hEvent, 0) != WAIT_OBJECT_0)
+                continue;
             DWORD ignored;
-            if (GetOverlappedResult(listener, &listenOverlapped, &ignored, FALSE) || GetLastError() == ERROR_PIPE_CONNECTED) {
+            if (GetOverlappedResult(listener, &listenOverlapped[l], &ignored, FALSE) || GetLastError() == ERROR_PIPE_CONNECTED) {
                 Connection* connection = new Connection();
                 connection->pipe = listener;
                 connection->readOverlapped.hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
@@ -291,7 +318,7 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
             } else {
                 CloseHandle(listener);
             }
-            listener = INVALID_HANDLE_VALUE;
+            listeners[l] = INVALID_HANDLE_VALUE;
         }
 
         // Completed reads and writes.
@@ -340,11 +367,13 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
     }
 
     for (size_t i = 0; i < connections.size(); i++) DropConnection(connections[i]);
-    if (listener != INVALID_HANDLE_VALUE) {
-        CancelIo(listener);
-        CloseHandle(listener);
+    for (int l = 0; l < SIM_LISTENERS; l++) {
+        if (listeners[l] != INVALID_HANDLE_VALUE) {
+            CancelIo(listeners[l]);
+            CloseHandle(listeners[l]);
+        }
+        CloseHandle(listenOverlapped[l].hEvent);
     }
-    CloseHandle(listenOverlapped.hEvent);
     return 0;
 }
 
