@@ -37,7 +37,6 @@ static const ModelDialog GQKE1_MODEL = {
     .fieldCount = sizeof(FIELDS) / sizeof(FIELDS[0]),
     .tickOrder = TICK_ORDER,
     .fileOrder = FILE_ORDER,
-    .choice = NULL,
     .contrastRule = CONTRAST_UNTOUCHED,
     .networkStyle = NETWORK_ENTRY_TEXT,
     .readsAtOpening = 0,

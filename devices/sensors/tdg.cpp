@@ -35,7 +35,6 @@ static const ModelDialog TDG_MODEL = {
     .fieldCount = sizeof(FIELDS) / sizeof(FIELDS[0]),
     .tickOrder = TICK_ORDER,
     .fileOrder = FILE_ORDER,
-    .choice = NULL,
     .contrastRule = CONTRAST_FROM_FIELD,
     .networkStyle = NETWORK_SELECT_ENTRY,
     .readsAtOpening = 1,
