@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/offline_picker.h"
 #include "resource.h"
+#include "tools/analog_output_writer.h"
 #include "tools/bootloader.h"
 #include "tools/live_data.h"
 
@@ -12,7 +13,7 @@ const DialogRoute OFFLINE_PICKER_ROUTE = {IDD_OFFLINE, OfflineModeDlgProc};
 const DialogRoute DEVICE_HID_ID_ROUTE = {IDD_DEVICE_HID_ID, DeviceHidIdDlgProc};
 const DialogRoute CALIBRATOR_HID_ID_ROUTE = {IDD_CALIBRATOR_HID_ID, CalibratorHidIdDlgProc};
 const DialogRoute LIVE_DATA_ROUTE = {IDD_LIVE_DATA, LiveDataDlgProc};
-const DialogRoute ANALOG_OUTPUT_WRITE_ROUTE = {134, NULL};
+const DialogRoute ANALOG_OUTPUT_WRITE_ROUTE = {IDD_AO_WRITE, AnalogOutputWriteDlgProc};
 const DialogRoute AOUT_CALIBRATION_ROUTE = {122, NULL};
 const DialogRoute AIN_CALIBRATION_ROUTE = {336, NULL};
 const DialogRoute BOOTLOADER_ROUTE = {IDD_BOOTLOADER, BootloaderDlgProc};

@@ -243,6 +243,12 @@
 #define IDS_CALIBRATOR_ROW_U2           1420
 #define IDS_CALIBRATOR_ROW_I1           1421
 #define IDS_CALIBRATOR_ROW_I2           1422
+#define IDS_AO_WRITE_CAPTION            1423
+#define IDS_AO_WRITE_POINTER_ERROR      1424
+#define IDS_AO_READ_ERROR               1425
+#define IDS_AO_WRITE_ERROR              1426
+#define IDS_AO_INPUT_RANGE              1427
+#define IDS_AO_OUTPUT_RANGE             1428
 
 // ---- Texts: bootloader (1500-1599)
 #define IDS_BOOT_OPEN_FILE              1500
@@ -546,5 +552,27 @@
 #define IDC_LIVE_DATA_LABEL_2           1030
 #define IDC_LIVE_DATA_LABEL_3           1031
 #define IDC_LIVE_DATA_LABEL_4           1032
+
+// ---- Analog-output writer (template 134): one group per output with its value, write button,
+// input range, output range and unit; the calibration-device row below. Cancel is IDCANCEL.
+#define IDD_AO_WRITE                    134
+#define IDC_AO_WRITE_VALUE_0            1538
+#define IDC_AO_WRITE_VALUE_1            1540
+#define IDC_AO_WRITE_CAL_LABEL          1541
+#define IDC_AO_WRITE_U1                 1542
+#define IDC_AO_WRITE_U2                 1543
+#define IDC_AO_WRITE_I1                 1544
+#define IDC_AO_WRITE_I2                 1545
+#define IDC_AO_WRITE_SEND_0             1547
+#define IDC_AO_WRITE_SEND_1             1548
+#define IDC_AO_WRITE_INPUT_RANGE_0      1549
+#define IDC_AO_WRITE_INPUT_RANGE_1      1550
+#define IDC_AO_WRITE_GROUP_0            1551
+#define IDC_AO_WRITE_GROUP_1            1552
+#define IDC_AO_WRITE_CAL_VALUE          1553
+#define IDC_AO_WRITE_OUTPUT_RANGE_1     1555
+#define IDC_AO_WRITE_OUTPUT_RANGE_0     1556
+#define IDC_AO_WRITE_UNIT_0             1557
+#define IDC_AO_WRITE_UNIT_1             1558
 
 #endif

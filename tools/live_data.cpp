@@ -155,7 +155,7 @@ int ReadReportWord(const BYTE* report, int registerIndex)
 }
 
 // The same word read as a two's-complement value.
-static int ReadReportSignedWord(const BYTE* report, int registerIndex)
+int ReadReportSignedWord(const BYTE* report, int registerIndex)
 {
     return (short)ReadReportWord(report, registerIndex);
 }
@@ -218,7 +218,7 @@ void FormatLiveValue(BYTE kind, const BYTE* report, int registerIndex, WCHAR* te
 }
 
 // Shows or hides every control of a zero-terminated id list.
-static void ShowLiveControls(HWND dialog, const int* ids, int show)
+void ShowLiveControls(HWND dialog, const int* ids, int show)
 {
     for (int i = 0; ids[i] != 0; i++) ShowWindow(GetDlgItem(dialog, ids[i]), show ? SW_SHOW : SW_HIDE);
 }

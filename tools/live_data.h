@@ -43,6 +43,9 @@ struct LiveDataState {
 extern LiveDataState g_liveData;
 
 int ReadReportWord(const BYTE* report, int registerIndex);
+int ReadReportSignedWord(const BYTE* report, int registerIndex);
+// Shows or hides every control of a zero-terminated id list (the calibration-device rows).
+void ShowLiveControls(HWND dialog, const int* ids, int show);
 void FormatLiveValue(BYTE kind, const BYTE* report, int registerIndex, WCHAR* text);
 INT_PTR CALLBACK LiveDataDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
