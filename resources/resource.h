@@ -218,6 +218,12 @@
 #define IDS_ORG_READ                    1280
 #define IDS_ORG_WRITE                   1281
 #define IDS_ORG_FILE_MISMATCH           1282
+#define IDS_SENSORS_AMBIENT_LIGHT       1283
+#define IDS_SENSORS_P20M_MODE           1284
+#define IDS_SENSORS_TRANSPARENCY        1285
+#define IDS_TQSRG_READ                  1286
+#define IDS_TQSRG_WRITE                 1287
+#define IDS_TQSRG_FILE_MISMATCH         1288
 
 // ---- Texts: live values and calibration device (1400-1499)
 #define IDS_LIVE_CAPTION_DATA_READ_INFO 1400
@@ -537,6 +543,33 @@
 #define IDC_ORG_READ                    3197
 #define IDC_ORG_WRITE                   3198
 #define IDC_ORG_CANCEL                  3199
+
+// ---- TQSRG
+#define IDD_TQSRG                       127
+#define IDC_TQSRG_MEASURE_GROUP         1306
+#define IDC_TQSRG_P20M_GROUP            1307
+#define IDC_TQSRG_TEXT_GROUP            1308
+#define IDC_TQSRG_NETWORK_GROUP         1309
+#define IDC_TQSRG_LIGHT_LABEL           1310
+#define IDC_TQSRG_SCALE_LOW_LABEL       1311
+#define IDC_TQSRG_OFFSET_LIGHT          1312
+#define IDC_TQSRG_SCALE_LOW             1313
+#define IDC_TQSRG_TEXT                  1314
+#define IDC_TQSRG_ADDRESS_LABEL         1315
+#define IDC_TQSRG_BAUD_LABEL            1316
+#define IDC_TQSRG_ADDRESS               1317
+#define IDC_TQSRG_BAUD                  1318
+#define IDC_TQSRG_OPEN                  1319
+#define IDC_TQSRG_SAVE                  1320
+#define IDC_TQSRG_DEFAULT               1321
+#define IDC_TQSRG_READ                  1322
+#define IDC_TQSRG_WRITE                 1323
+#define IDC_TQSRG_CANCEL                1324
+#define IDC_TQSRG_P20M                  1325
+#define IDC_TQSRG_SCALE_HIGH            1326
+#define IDC_TQSRG_SCALE_HIGH_LABEL      1327
+#define IDC_TQSRG_TRANSPARENCY          1328
+#define IDC_TQSRG_TRANSPARENCY_LABEL    1329
 // ---- Live values window (template 106): a label above each read-only value; the fourth row
 // and the four channel buttons form the calibration-device row. Cancel is IDCANCEL.
 #define IDD_LIVE_DATA                   106

@@ -130,15 +130,34 @@ static void CheckModelFields(HWND dialog, const ModelDialog* model)
         switch (field->check) {
         case CHECK_SIGNED: ValidateSignedField(dialog, *id, (SHORT)field->high, (SHORT)field->low); break;
         case CHECK_TENTHS: ValidateTenthsField(dialog, *id, (SHORT)field->high, (SHORT)field->low); break;
+        case CHECK_THOUSANDTHS: ValidateThousandthsField(dialog, *id, (WORD)field->high, (WORD)field->low); break;
         default: ValidateUnsignedField(dialog, *id, (WORD)field->high, (WORD)field->low); break;
         }
     }
 }
 
-// Default texts into the controls; the registers and the device are not touched.
-static void PutModelDefaults(HWND dialog, const ModelDialog* model, const char* text)
+// The flag's check box follows its bit, and the fields it governs are enabled only while it is set.
+static void ShowModelFlag(HWND dialog, const ModelDialog* model)
+{
+    const ModelFlag* flag = model->flag;
+    BOOL set = (model->values->flags & flag->bit) != 0;
+    CheckDlgButton(dialog, flag->controlId, set ? BST_CHECKED : BST_UNCHECKED);
+    for (const int* id = flag->enabledIds; *id != END_OF_LIST; id++) EnableWindow(GetDlgItem(dialog, *id), set);
+}
+
+// A click on the flag's check box flips its bit alone; the rest of the word stays as read.
+static void ToggleModelFlag(HWND dialog, const ModelDialog* model)
+{
+    model->values->flags ^= model->flag->bit;
+    ShowModelFlag(dialog, model);
+}
+
+// Default texts into the controls; the registers and the device are not touched. Fields marked
+// as opening-only keep their texts on Default.
+static void PutModelDefaults(HWND dialog, const ModelDialog* model, const char* text, int opening)
 {
     for (int i = 0; i < model->fieldCount; i++) {
+        if (!opening && model->fields[i].openingOnly) continue;
         PutFieldText(dialog, model, i, model->fields[i].defaultText);
     }
     ShowTextString(dialog, model, text);
@@ -148,6 +167,10 @@ static void PutModelDefaults(HWND dialog, const ModelDialog* model, const char* 
     if (model->choice) {
         model->values->choice = (WORD)model->choice->defaultIndex;
         SendDlgItemMessageA(dialog, model->choice->controlId, CB_SETCURSEL, model->choice->defaultIndex, 0);
+    }
+    if (model->flag) {
+        model->values->flags = 0;
+        ShowModelFlag(dialog, model);
     }
 }
 
@@ -172,7 +195,7 @@ static void OpenModelDialog(HWND dialog, const ModelDialog* model)
     if (model->choice) {
         FillTextCombo(dialog, model->choice->controlId, model->choice->entryTextIds, model->choice->entryCount);
     }
-    PutModelDefaults(dialog, model, model->openingText);
+    PutModelDefaults(dialog, model, model->openingText, 1);
     SetTimer(dialog, TICK_TIMER_ID, DIALOG_TICK_MS, NULL);
     SendMessageA(dialog, WM_TIMER, TICK_TIMER_ID, 0);
     if (g_deviceConnected == 0) {
@@ -181,6 +204,7 @@ static void OpenModelDialog(HWND dialog, const ModelDialog* model)
     } else if (model->readsAtOpening) {
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(model->readId, BN_CLICKED), (LPARAM)GetDlgItem(dialog, model->readId));
     }
+    for (const int* id = model->hiddenIds; id && *id != END_OF_LIST; id++) ShowWindow(GetDlgItem(dialog, *id), SW_HIDE);
     WriteModelLabels(dialog, model);
 }
 
@@ -196,6 +220,7 @@ static void ReadModelFromDevice(HWND dialog, const ModelDialog* model)
     }
     for (int i = 0; i < model->fieldCount; i++) {
         const ModelField* field = &model->fields[i];
+        if (field->registerIndex == NO_REGISTER) continue;
         values->fields[i] = (WORD)(g_deviceRegisters[field->registerIndex] - field->bias);
         ShowFieldValue(dialog, field, values->fields[i]);
     }
@@ -211,6 +236,10 @@ static void ReadModelFromDevice(HWND dialog, const ModelDialog* model)
         values->choice = g_deviceRegisters[model->choice->registerIndex];
         SendDlgItemMessageA(dialog, model->choice->controlId, CB_SETCURSEL, values->choice, 0);
     }
+    if (model->flag) {
+        values->flags = g_deviceRegisters[model->flag->registerIndex];
+        ShowModelFlag(dialog, model);
+    }
 }
 
 // Write: the controls into the register image into the device and its EEPROM. The fields are
@@ -223,6 +252,7 @@ static void WriteModelToDevice(HWND dialog, const ModelDialog* model)
     CheckModelFields(dialog, model);
     for (int i = 0; i < model->fieldCount; i++) {
         const ModelField* field = &model->fields[i];
+        if (field->registerIndex == NO_REGISTER) continue;
         values->fields[i] = TakeFieldValue(dialog, field, values->fields[i]);
         g_deviceRegisters[field->registerIndex] = (WORD)(values->fields[i] + field->bias);
     }
@@ -232,6 +262,7 @@ static void WriteModelToDevice(HWND dialog, const ModelDialog* model)
     }
     g_deviceRegisters[REG_BAUD_PARITY] = values->baudParity;
     if (model->choice) g_deviceRegisters[model->choice->registerIndex] = values->choice;
+    if (model->flag) g_deviceRegisters[model->flag->registerIndex] = values->flags;
     if (model->contrastRule == CONTRAST_NO_LCD) g_deviceRegisters[REG_LCD_SETTING] = CONTRAST_WORD_NO_LCD;
     DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_WRITE_PROGRESS), dialog, WriteProgressDlgProc, 0);
     if (g_deviceConnected == 0) PostMessageA(dialog, WM_CLOSE, 0, 0);
@@ -297,6 +328,10 @@ static void LoadSettingsFile(HWND dialog, const ModelDialog* model)
         } else if (model->choice && *reg == model->choice->registerIndex) {
             model->values->choice = (WORD)TakeFileDigit(field, 0, model->choice->entryCount, model->choice->defaultIndex);
             SendDlgItemMessageA(dialog, model->choice->controlId, CB_SETCURSEL, model->values->choice, 0);
+        } else if (model->flag && *reg == model->flag->registerIndex) {
+            // The file holds the bit alone: "1" sets it, anything else gives a clear word.
+            model->values->flags = TakeFileDigit(field, 0, 2, 0) ? model->flag->bit : 0;
+            ShowModelFlag(dialog, model);
         } else if (index >= 0) {
             PutFieldText(dialog, model, index, field);
         }
@@ -325,6 +360,8 @@ static void SaveSettingsFile(HWND dialog, const ModelDialog* model)
             else sprintf(g_textBuffer, "%d", LOBYTE(word));
         } else if (model->choice && *reg == model->choice->registerIndex) {
             sprintf(g_textBuffer, "%d", model->values->choice);
+        } else if (model->flag && *reg == model->flag->registerIndex) {
+            sprintf(g_textBuffer, "%d", (model->values->flags & model->flag->bit) ? 1 : 0);
         } else if (index >= 0) {
             GetDlgItemTextA(dialog, model->fields[index].controlId, g_textBuffer, FIELD_TEXT_LIMIT);
         } else {
@@ -378,11 +415,12 @@ static void RouteModelCommand(HWND dialog, const ModelDialog* model, int control
         return;
     }
     if (code != BN_CLICKED) return;
-    if (controlId == model->readId) ReadModelFromDevice(dialog, model);
+    if (model->flag && controlId == model->flag->controlId) ToggleModelFlag(dialog, model);
+    else if (controlId == model->readId) ReadModelFromDevice(dialog, model);
     else if (controlId == model->writeId) WriteModelToDevice(dialog, model);
     else if (controlId == model->openId) LoadSettingsFile(dialog, model);
     else if (controlId == model->saveId) SaveSettingsFile(dialog, model);
-    else if (controlId == model->defaultId) PutModelDefaults(dialog, model, model->defaultText);
+    else if (controlId == model->defaultId) PutModelDefaults(dialog, model, model->defaultText, 0);
     else if (controlId == model->cancelId) CloseModelDialog(dialog);
 }
 

@@ -21,6 +21,7 @@ const int BAUD_RATE_COUNT = 7;
 const int PARITY_COUNT = 3;
 const int MAX_MODEL_FIELDS = 8;
 const int END_OF_LIST = -1;
+const int NO_REGISTER = -2;  // a field the dialog keeps for itself, in no register and no file line
 
 // How an edit field's text maps to its register.
 enum FieldCoding {
@@ -35,6 +36,7 @@ enum FieldCheck {
     CHECK_UNSIGNED = 0,
     CHECK_SIGNED = 1,
     CHECK_TENTHS = 2,
+    CHECK_THOUSANDTHS = 3,  // bounds in thousandths, text with three decimals
 };
 
 // What Write does with register 33.
@@ -60,6 +62,7 @@ struct ModelField {
     int high;
     WORD bias;                // added on the way into the register, taken off on the way out
     const char* defaultText;  // at opening and on Default
+    BYTE openingOnly;         // 1: Default leaves the field's text as it is
 };
 
 // A model's own drop-down list whose index is a register (the input signal of T1CGA).
@@ -69,6 +72,15 @@ struct ModelChoice {
     const UINT* entryTextIds;
     int entryCount;
     int defaultIndex;
+};
+
+// A check box that shows one bit of a flags register; the fields it names are enabled only while
+// the bit is set. The dialog keeps the whole word, so the other bits go back to the device as read.
+struct ModelFlag {
+    int controlId;
+    int registerIndex;  // its file line holds "0" or "1", the bit alone
+    WORD bit;
+    const int* enabledIds;  // END_OF_LIST-terminated
 };
 
 // A control and the edition text written into it at opening.
@@ -82,6 +94,7 @@ struct ModelValues {
     WORD fields[MAX_MODEL_FIELDS];  // as shown (the contrast without its bias)
     WORD baudParity;                // low byte baud index, high byte parity
     WORD choice;
+    WORD flags;                     // the whole word of the model's flags register
 };
 
 // Everything a network-transmitter style dialog is made of.
@@ -106,6 +119,8 @@ struct ModelDialog {
     UINT readTextId, writeTextId;  // "Read TDG", "Write TDG"
     UINT mismatchTextId;           // "TDG device is not compatible with selected file."
     const ControlLabel* labels;    // groups and static texts, {0, 0}-terminated
+    const ModelFlag* flag;         // null when the model has none
+    const int* hiddenIds;          // controls hidden at every opening, END_OF_LIST-terminated; may be null
 };
 
 // The shared core's fields, as most models bind them.
