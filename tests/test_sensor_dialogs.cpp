@@ -32,7 +32,8 @@ const WORD FILLER_BASE = 1000;         // registers no dialog owns hold 1000 + r
 
 enum Reg33Rule { REG33_CONTRAST, REG33_UNTOUCHED, REG33_NO_LCD };
 
-// The model's own edit field beside the core (G-QKE1 current offset, TYSG speed offset).
+// The model's own edit field beside the core (G-QKE1 current offset, TYSG speed offset, TQSRG
+// light offset).
 struct OwnField {
     int id;
     int reg;
@@ -40,6 +41,8 @@ struct OwnField {
     const char* typed;         // typed before Write
     WORD written;              // what Write puts in the register
     const char* defaultText;
+    const char* lowBound;      // what -201 becomes
+    bool checkedFirst;         // checked before the address on the tick
 };
 
 struct ModelCase {
@@ -63,6 +66,7 @@ struct ModelCase {
     const char* openingText;
     const char* defaultText;
     int fileOrder[6];                 // registers of the file, -1-terminated (68: input, 82: own)
+    std::vector<std::pair<int, std::string>> savedAtOpening;  // further file fields, as opened
 };
 
 const OwnField NO_OWN = {0, 0, nullptr, nullptr, 0, nullptr};
@@ -76,7 +80,7 @@ const ModelCase MODELS[] = {
     {"G-QKE1", "G-QKE1", L"GQKE1", IDD_GQKE1, GQKE1DlgProc, IDC_OFFLINE_G_QKE1, IDC_GQKE1_READ, IDC_GQKE1_WRITE,
      IDC_GQKE1_OPEN, IDC_GQKE1_SAVE, IDC_GQKE1_DEFAULT, IDC_GQKE1_CANCEL, IDC_GQKE1_TEXT, IDC_GQKE1_ADDRESS,
      IDC_GQKE1_BAUD, IDC_GQKE1_PARITY, IDC_GQKE1_NETWORK_GROUP, 0, 0, 0,
-     {IDC_GQKE1_OFFSET_CURRENT, 82, "-123", "150", 150, "0"}, 0, 0, REG33_UNTOUCHED, false, false,
+     {IDC_GQKE1_OFFSET_CURRENT, 82, "-123", "150", 150, "0", "-200"}, 0, 0, REG33_UNTOUCHED, false, false,
      "Dolvan G-QKE1    ", "G-QKE1 Dolvan   ", {48, 82, 49, -1}},
     {"T1cGA", "T1cGA", L"T1CGA", IDD_T1CGA, T1CGADlgProc, IDC_OFFLINE_T1CGA, IDC_T1CGA_READ, IDC_T1CGA_WRITE,
      IDC_T1CGA_OPEN, IDC_T1CGA_SAVE, IDC_T1CGA_DEFAULT, IDC_T1CGA_CANCEL, IDC_T1CGA_TEXT, IDC_T1CGA_ADDRESS,
@@ -85,7 +89,7 @@ const ModelCase MODELS[] = {
      {33, 48, 76, 68, 49, -1}},
     {"TYSG", "TYSG", L"TYSG", IDD_TYSG, TYSGDlgProc, IDC_OFFLINE_TYSG, IDC_TYSG_READ, IDC_TYSG_WRITE, IDC_TYSG_OPEN,
      IDC_TYSG_SAVE, IDC_TYSG_DEFAULT, IDC_TYSG_CANCEL, IDC_TYSG_TEXT, IDC_TYSG_ADDRESS, IDC_TYSG_BAUD, 0,
-     IDC_TYSG_NETWORK_GROUP, IDC_TYSG_CONTRAST, 0, 0, {IDC_TYSG_OFFSET_SPEED, 82, "-1.23", "1.25", 125, "0.00"}, 0, 0,
+     IDC_TYSG_NETWORK_GROUP, IDC_TYSG_CONTRAST, 0, 0, {IDC_TYSG_OFFSET_SPEED, 82, "-1.23", "1.25", 125, "0.00", "-20.0"}, 0, 0,
      REG33_CONTRAST, true, false, "Dolvan TYSG     ", "TYSG Dolvan s.r.o", {33, 48, 82, 49, -1}},
     {"TNTDG", "TNTDG", L"TNTDG", IDD_TNTDG, TNTDGDlgProc, IDC_OFFLINE_TNTDG, IDC_TNTDG_READ, IDC_TNTDG_WRITE,
      IDC_TNTDG_OPEN, IDC_TNTDG_SAVE, IDC_TNTDG_DEFAULT, IDC_TNTDG_CANCEL, IDC_TNTDG_TEXT, IDC_TNTDG_ADDRESS,
@@ -115,6 +119,11 @@ const ModelCase MODELS[] = {
      IDC_ORG_SAVE, IDC_ORG_DEFAULT, IDC_ORG_CANCEL, IDC_ORG_TEXT, IDC_ORG_ADDRESS, IDC_ORG_BAUD, 0,
      IDC_ORG_NETWORK_GROUP, 0, 0, 0, NO_OWN, 0, 0, REG33_NO_LCD, true, false, "ORG             ",
      "ORG Dolvan      ", {48, 49, -1}},
+    {"TQSRG", "TQSRG", L"TQSRG", IDD_TQSRG, TQSRGDlgProc, IDC_OFFLINE_TQSRG, IDC_TQSRG_READ, IDC_TQSRG_WRITE,
+     IDC_TQSRG_OPEN, IDC_TQSRG_SAVE, IDC_TQSRG_DEFAULT, IDC_TQSRG_CANCEL, IDC_TQSRG_TEXT, IDC_TQSRG_ADDRESS,
+     IDC_TQSRG_BAUD, 0, IDC_TQSRG_NETWORK_GROUP, 0, 0, 0,
+     {IDC_TQSRG_OFFSET_LIGHT, 78, "-123", "150", 150, "0", "-200", true}, 0, 0, REG33_NO_LCD, true, false,
+     "Dolvan TQSRG    ", "TQSRG Dolvan    ", {48, 56, 57, 78, 49, -1}, {{56, "0"}, {57, "65535"}, {39, "0"}}},
 };
 
 void PrintTo(const ModelCase& model, std::ostream* os)
@@ -242,6 +251,7 @@ int AddSeededDevice(const ModelCase& model)
     device->registers[76] = (WORD)-15;
     device->registers[77] = 25;
     device->registers[82] = (WORD)-123;
+    if (model.own.id) device->registers[model.own.reg] = (WORD)-123;
     device->jumperFitted = true;
     return id;
 }
@@ -429,7 +439,8 @@ TEST_P(SensorDialogs, ConfigReadsShowsAndWritesBack)
             else if (r == 33) want = m.reg33 == REG33_CONTRAST ? 87 : m.reg33 == REG33_NO_LCD ? 110 : 92;
             else if (r == 76) want = m.offset1 ? 15 : (WORD)-15;
             else if (r == 77) want = 25;
-            else if (r == 82) want = m.own.id ? m.own.written : (WORD)-123;
+            else if (m.own.id && r == m.own.reg) want = m.own.written;
+            else if (r == 82) want = (WORD)-123;
             else if (r == 68) want = m.input ? 3 : 2;
             EXPECT_EQ(expected[r], want) << "register " << r;
             EXPECT_EQ(DeviceRegister(deviceId, r, true), want) << "EEPROM register " << r;
@@ -479,7 +490,8 @@ TEST_P(SensorDialogs, OfflineFileSaveDefaultAndLoad)
         EXPECT_EQ(ItemText(dialog, m.text), m.openingText);
 
         // Every bounded field out of range at once: the first in tick order is rewritten first.
-        int firstChecked = m.contrast ? m.contrast : m.address;
+        int firstChecked = m.own.checkedFirst ? m.own.id : m.contrast ? m.contrast : m.address;
+        const char* firstBound = m.own.checkedFirst ? m.own.lowBound : firstChecked == m.address ? "1" : "45";
         RunOnUiThread([&] {
             if (m.contrast) SetDlgItemTextA(dialog, m.contrast, "46");
             SetDlgItemTextA(dialog, m.address, "0");
@@ -491,18 +503,18 @@ TEST_P(SensorDialogs, OfflineFileSaveDefaultAndLoad)
         ASSERT_TRUE(WaitForMessageBox(ThisProcess(), &box));
         EXPECT_EQ(box.text, RANGE_TEXT);
         EXPECT_EQ(box.caption, RANGE_CAPTION);
-        EXPECT_EQ(ItemText(dialog, firstChecked), firstChecked == m.address ? "1" : "45");
+        EXPECT_EQ(ItemText(dialog, firstChecked), firstBound);
         auto clamped = [&] {
             return ItemText(dialog, m.address) == "1" && (!m.contrast || ItemText(dialog, m.contrast) == "45") &&
                    (!m.offset1 || ItemText(dialog, m.offset1) == "20.0") &&
                    (!m.offset2 || ItemText(dialog, m.offset2) == "-20.0") &&
-                   (!m.own.id || ItemText(dialog, m.own.id) == (m.own.id == IDC_GQKE1_OFFSET_CURRENT ? "-200" : "-20.0"));
+                   (!m.own.id || ItemText(dialog, m.own.id) == m.own.lowBound);
         };
         DismissMessageBoxes(clamped);
         EXPECT_TRUE(clamped()) << "every field takes its nearer bound";
 
         // The values as typed go into the file; register 49 from the list choices.
-        std::vector<std::pair<int, std::string>> fields;
+        std::vector<std::pair<int, std::string>> fields = m.savedAtOpening;
         TypeInto(dialog, m.address, "254");
         fields.push_back({48, "254"});
         if (m.contrast) {
@@ -519,7 +531,7 @@ TEST_P(SensorDialogs, OfflineFileSaveDefaultAndLoad)
         }
         if (m.own.id) {
             TypeInto(dialog, m.own.id, m.own.typed);
-            fields.push_back({82, m.own.typed});
+            fields.push_back({m.own.reg, m.own.typed});
         }
         if (m.input) {
             SelectEntry(dialog, m.input, 0);
@@ -900,4 +912,143 @@ TEST(SensorLabels, WrittenAtOpening)
             PostMessageW(dialog, WM_CLOSE, 0, 0);
         });
     }
+}
+
+namespace {
+
+bool IsChecked(HWND dialog, int id)
+{
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_BLOCK, 5000, &state);
+    return state == BST_CHECKED;
+}
+
+// The P20M check box and the two scale fields it opens, as the user sees them.
+void ExpectP20M(HWND dialog, bool on)
+{
+    EXPECT_EQ(IsChecked(dialog, IDC_TQSRG_P20M), on);
+    EXPECT_EQ(IsEnabled(GetDlgItem(dialog, IDC_TQSRG_SCALE_LOW)), on);
+    EXPECT_EQ(IsEnabled(GetDlgItem(dialog, IDC_TQSRG_SCALE_HIGH)), on);
+}
+
+}  // namespace
+
+// TQSRG through CONFIG: the flags word read whole (bit 0 checks the box, the other bits ride
+// along), an offset beyond 200 lx pulled back, scale values that need not ascend, the hidden
+// transparency correction, and the click on P20M flipping bit 0 alone on the wire.
+TEST(SensorTQSRG, P20MModeOnTheWire)
+{
+    PrepareTestProcess();
+    SimStartServer();
+    SimResetDevices();
+    const ModelCase& m = FindModel("TQSRG");
+    int deviceId = AddSeededDevice(m);
+    {
+        SimLock lock;
+        SimDevice* device = SimGetDevice(deviceId);
+        device->registers[39] = 0x0105;
+        device->registers[56] = 100;
+        device->registers[57] = 50;
+        device->registers[78] = 250;
+    }
+    RunProgram([&] {
+        HWND dialog = OpenConnectedDialog(m);
+        ASSERT_NE(dialog, nullptr);
+        ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
+        EXPECT_EQ(ItemText(dialog, IDC_TQSRG_OFFSET_LIGHT), "200");
+        ExpectP20M(dialog, true);
+        EXPECT_EQ(ItemText(dialog, IDC_TQSRG_SCALE_LOW), "100");
+        EXPECT_EQ(ItemText(dialog, IDC_TQSRG_SCALE_HIGH), "50");
+        EXPECT_FALSE(IsShown(GetDlgItem(dialog, IDC_TQSRG_TRANSPARENCY)));
+        EXPECT_FALSE(IsShown(GetDlgItem(dialog, IDC_TQSRG_TRANSPARENCY_LABEL)));
+        EXPECT_EQ(ItemText(dialog, IDC_TQSRG_TRANSPARENCY), "1.000");
+        const LabelCase labels[] = {
+            {0, nullptr, IDC_TQSRG_MEASURE_GROUP, L"Measure value, offset", L"Posuv měřené hodnoty"},
+            {0, nullptr, IDC_TQSRG_LIGHT_LABEL, L"Ambien light [lx]", L"Osvětlení [lx]"},
+            {0, nullptr, IDC_TQSRG_P20M_GROUP, L"P20M mode", L"Mod P20M"},
+            {0, nullptr, IDC_TQSRG_P20M, L"P20M mode", L"Mod P20M"},
+            {0, nullptr, IDC_TQSRG_SCALE_LOW_LABEL, L"0%", L"0%"},
+            {0, nullptr, IDC_TQSRG_SCALE_HIGH_LABEL, L"100%", L"100%"},
+            {0, nullptr, IDC_TQSRG_TRANSPARENCY_LABEL, L"Transparency correction", L"Korekce Transparence"},
+        };
+        for (const LabelCase& c : labels) EXPECT_EQ(GetText(GetDlgItem(dialog, c.id)), EditionText(c.english, c.czech));
+
+        Click(dialog, IDC_TQSRG_P20M);
+        EXPECT_TRUE(WaitUntil([&] { return !IsEnabled(GetDlgItem(dialog, IDC_TQSRG_SCALE_LOW)); }));
+        ExpectP20M(dialog, false);
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitForStoredWrite(deviceId, 0));
+        EXPECT_EQ(DeviceRegister(deviceId, 39, true), 0x0104);
+        EXPECT_EQ(DeviceRegister(deviceId, 56, true), 100);
+        EXPECT_EQ(DeviceRegister(deviceId, 57, true), 50);
+        EXPECT_EQ(DeviceRegister(deviceId, 78, true), 200);
+        EXPECT_EQ(DeviceRegister(deviceId, 33, true), 110);
+
+        Click(dialog, IDC_TQSRG_P20M);
+        EXPECT_TRUE(WaitUntil([&] { return IsEnabled(GetDlgItem(dialog, IDC_TQSRG_SCALE_LOW)); }));
+        ExpectP20M(dialog, true);
+        TypeInto(dialog, IDC_TQSRG_SCALE_HIGH, "65535");
+        TypeInto(dialog, IDC_TQSRG_OFFSET_LIGHT, "-7");
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitForStoredWrite(deviceId, 1));
+        EXPECT_EQ(DeviceRegister(deviceId, 39, true), 0x0105);
+        EXPECT_EQ(DeviceRegister(deviceId, 57, true), 65535);
+        EXPECT_EQ(DeviceRegister(deviceId, 78, true), (WORD)-7);
+        Click(dialog, m.cancel);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 30000);
+}
+
+// TQSRG off-line: P20M off at opening, the scale values saved as typed with line 39 holding the
+// bit alone, Default closing the scale fields but keeping their texts, the hidden correction kept
+// within 1.000 to 65.000, and line 39 of a loaded file: "1" sets the mode, anything else clears it.
+TEST(SensorTQSRG, P20MModeOffline)
+{
+    PrepareTestProcess();
+    const ModelCase& m = FindModel("TQSRG");
+    std::string path = TempPath("tqsrg.dlc");
+    std::string garbage = TempPath("tqsrg_garbage.dlc");
+    WriteFileBytes(garbage, ExpectedSettingsFile("TQSRG", {{48, "9"}, {56, "1"}, {57, "2"}, {78, "3"}, {39, "7"}}, NO_TEXT));
+    DeleteFileA(path.c_str());
+    g_deviceConnected = 0;
+    RunDialog(m.templateId, m.proc, [&](HWND dialog) {
+        ExpectP20M(dialog, false);
+        EXPECT_EQ(ItemText(dialog, IDC_TQSRG_SCALE_LOW), "0");
+        EXPECT_EQ(ItemText(dialog, IDC_TQSRG_SCALE_HIGH), "65535");
+        RunOnUiThread([&] { SetDlgItemTextA(dialog, IDC_TQSRG_TRANSPARENCY, "0.5"); });
+        ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
+        EXPECT_EQ(ItemText(dialog, IDC_TQSRG_TRANSPARENCY), "1.000");
+
+        Click(dialog, IDC_TQSRG_P20M);
+        EXPECT_TRUE(WaitUntil([&] { return IsEnabled(GetDlgItem(dialog, IDC_TQSRG_SCALE_LOW)); }));
+        TypeInto(dialog, IDC_TQSRG_SCALE_LOW, "500");
+        TypeInto(dialog, IDC_TQSRG_SCALE_HIGH, "20");
+        TypeInto(dialog, IDC_TQSRG_OFFSET_LIGHT, "-12");
+        Click(dialog, m.save);
+        ChooseFile(dialog, path);
+        std::string expected = ExpectedSettingsFile(
+            "TQSRG", {{48, "1"}, {56, "500"}, {57, "20"}, {78, "-12"}, {49, "4"}, {39, "1"}}, "Dolvan TQSRG    ");
+        EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(path).size() == 2608; }));
+        EXPECT_EQ(ReadFileBytes(path), expected);
+
+        Click(dialog, m.byDefault);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.text) == m.defaultText; }));
+        ExpectP20M(dialog, false);
+        EXPECT_EQ(ItemText(dialog, IDC_TQSRG_SCALE_LOW), "500");
+        EXPECT_EQ(ItemText(dialog, IDC_TQSRG_SCALE_HIGH), "20");
+        EXPECT_EQ(ItemText(dialog, IDC_TQSRG_OFFSET_LIGHT), "0");
+
+        Click(dialog, m.open);
+        ChooseFile(dialog, path);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_TQSRG_OFFSET_LIGHT) == "-12"; }));
+        ExpectP20M(dialog, true);
+        Click(dialog, m.open);
+        ChooseFile(dialog, garbage);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.address) == "9"; }));
+        ExpectP20M(dialog, false);
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        Click(dialog, m.cancel);
+    });
+    DeleteFileA(path.c_str());
+    DeleteFileA(garbage.c_str());
 }
