@@ -15,6 +15,7 @@
 #include "sim/sim_live.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
+#include "tests/sim_transcript.h"
 #include "tools/analog_output_writer.h"
 
 namespace {
@@ -38,20 +39,6 @@ bool WaitForItem(HWND dialog, int id, const std::wstring& text, DWORD timeoutMs 
     return WaitUntil([&] { return Item(dialog, id) == text; }, timeoutMs);
 }
 
-std::vector<std::vector<BYTE>> Events(int simId, SimEventKind kind)
-{
-    std::vector<std::vector<BYTE>> found;
-    for (const SimEvent& event : SimGetEvents(simId))
-        if (event.kind == kind && !event.failed) found.push_back(event.bytes);
-    return found;
-}
-
-int CountOpenHandles(int simId)
-{
-    int open = 0;
-    for (const SimEvent& e : SimGetEvents(simId)) open += e.kind == SIM_EVENT_OPEN ? 1 : e.kind == SIM_EVENT_CLOSE ? -1 : 0;
-    return open;
-}
 
 bool CalibratorRowShown(HWND dialog, bool shown)
 {
@@ -144,15 +131,15 @@ protected:
         SCOPED_TRACE(c.what);
         const int valueIds[2] = {IDC_AO_WRITE_VALUE_0, IDC_AO_WRITE_VALUE_1};
         const int buttonIds[2] = {IDC_AO_WRITE_SEND_0, IDC_AO_WRITE_SEND_1};
-        size_t before = Events(device, SIM_EVENT_OUTPUT_REPORT).size();
+        size_t before = TranscriptBytes(device, SIM_EVENT_OUTPUT_REPORT).size();
         RunOnUiThread([&] {
             SetText(GetDlgItem(dialog, valueIds[c.channel]), c.typed);
             PostClick(GetDlgItem(dialog, buttonIds[c.channel]));
         });
         if (c.rangeMessage)
             ExpectMessageBox(ThisProcess(), L"Hodnota mimo rozsah", L"Nastaven\u00E1 hodnota", MB_ICONINFORMATION);
-        ASSERT_TRUE(WaitUntil([&] { return Events(device, SIM_EVENT_OUTPUT_REPORT).size() == before + 1; }, AO_WAIT_MS));
-        std::vector<BYTE> report = Events(device, SIM_EVENT_OUTPUT_REPORT).back();
+        ASSERT_TRUE(WaitUntil([&] { return TranscriptBytes(device, SIM_EVENT_OUTPUT_REPORT).size() == before + 1; }, AO_WAIT_MS));
+        std::vector<BYTE> report = TranscriptBytes(device, SIM_EVENT_OUTPUT_REPORT).back();
         ASSERT_EQ(64u, report.size());
         std::vector<BYTE> expected = {0x00, c.bytes[0], c.bytes[1], c.bytes[2], c.bytes[3]};
         EXPECT_EQ(expected, std::vector<BYTE>(report.begin(), report.begin() + 5));
@@ -190,7 +177,7 @@ TEST_F(AnalogOutputWriter, WritesTypedValuesAndShowsRangesAndTheCalibratorReadin
         // Pointer to block 1 once, then blocks 4, 5 and 7, each asked for once.
         std::vector<std::vector<BYTE>> expected = {WRITE_POINTER_COMMAND, ReadBlockCommand(4), ReadBlockCommand(5),
                                                    ReadBlockCommand(7)};
-        EXPECT_EQ(expected, Events(device, SIM_EVENT_SET_FEATURE));
+        EXPECT_EQ(expected, TranscriptBytes(device, SIM_EVENT_SET_FEATURE));
 
         EXPECT_TRUE(CalibratorRowShown(dialog, true));
         EXPECT_EQ(EditionText(L"Analog output U1", L"Analogov\u00FD v\u00FDstup U1"), Item(dialog, IDC_AO_WRITE_CAL_LABEL));
@@ -200,7 +187,7 @@ TEST_F(AnalogOutputWriter, WritesTypedValuesAndShowsRangesAndTheCalibratorReadin
         EXPECT_EQ(EditionText(L"Analog output I2", L"Analogov\u00FD v\u00FDstup I2"), Item(dialog, IDC_AO_WRITE_CAL_LABEL));
 
         for (const WriteCase& c : WRITES) Write(dialog, c);
-        EXPECT_EQ(expected, Events(device, SIM_EVENT_SET_FEATURE));  // the pointer is not set again
+        EXPECT_EQ(expected, TranscriptBytes(device, SIM_EVENT_SET_FEATURE));  // the pointer is not set again
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
         PostMessageW(dialog, WM_CLOSE, 0, 0);  // the close box
     });
@@ -246,8 +233,8 @@ TEST_F(AnalogOutputWriter, CalibratorAbsentOrFailingLeavesTheRowHiddenAndWritesW
             EXPECT_TRUE(CalibratorRowShown(dialog, false));
             EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
             EXPECT_EQ(AO_WRITER_IDLE, g_aoWriter.state);
-            EXPECT_EQ(4u, Events(device, SIM_EVENT_SET_FEATURE).size());
-            EXPECT_EQ(3u, Events(device, SIM_EVENT_INPUT_REPORT).size());  // blocks 4, 5, 7
+            EXPECT_EQ(4u, TranscriptBytes(device, SIM_EVENT_SET_FEATURE).size());
+            EXPECT_EQ(3u, TranscriptBytes(device, SIM_EVENT_INPUT_REPORT).size());  // blocks 4, 5, 7
             Write(dialog, {"after", 1, L"258", false, L"258", {0x00, 0x00, 0x01, 0x02}});
             PostClick(GetDlgItem(dialog, IDCANCEL));
         });

@@ -15,6 +15,7 @@
 #include "sim/sim_live.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
+#include "tests/sim_transcript.h"
 #include "tools/calibrator.h"
 #include "tools/live_data.h"
 
@@ -43,18 +44,7 @@ bool WaitForItem(HWND dialog, int id, const std::wstring& text, DWORD timeoutMs 
 
 std::vector<std::vector<BYTE>> SentFeatures(int simId)
 {
-    std::vector<std::vector<BYTE>> sent;
-    for (const SimEvent& event : SimGetEvents(simId))
-        if (event.kind == SIM_EVENT_SET_FEATURE && !event.failed) sent.push_back(event.bytes);
-    return sent;
-}
-
-// Opens minus closes that the device saw: 0 when the program holds no handle of it.
-int CountOpenHandles(int simId)
-{
-    int open = 0;
-    for (const SimEvent& e : SimGetEvents(simId)) open += e.kind == SIM_EVENT_OPEN ? 1 : e.kind == SIM_EVENT_CLOSE ? -1 : 0;
-    return open;
+    return TranscriptBytes(simId, SIM_EVENT_SET_FEATURE);
 }
 
 bool CalibratorRowShown(HWND dialog)
