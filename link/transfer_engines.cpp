@@ -101,6 +101,23 @@ static void ShowProgress(HWND dialog, int controlId, UINT textId)
     SetDialogItemText(dialog, controlId, textId);
 }
 
+// A command step: send it, then wait the step delay before `next`; a refused command fails the run.
+static void RunCommandStep(HWND dialog, BYTE command, BYTE parameter, BYTE next, UINT failureTextId)
+{
+    if (SendBlockCommand(command, parameter)) {
+        StartDelay(RW_STEP_DELAY_TICKS, next);
+    } else {
+        FailTransfer(dialog, failureTextId);
+    }
+}
+
+// The last step of a run: the engine goes idle and the window closes.
+static void FinishRun(HWND dialog)
+{
+    g_rwState = TRANSFER_IDLE;
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+}
+
 static void RunReadData(HWND dialog, int block)
 {
     DWORD count = 0;
@@ -115,8 +132,7 @@ static void RunReadData(HWND dialog, int block)
     if (block < REGISTER_BLOCK_COUNT) {
         g_rwState = (BYTE)(TRANSFER_READ_COMMAND + block);
     } else {
-        g_rwState = TRANSFER_IDLE;
-        PostMessageA(dialog, WM_CLOSE, 0, 0);
+        FinishRun(dialog);
     }
 }
 
@@ -128,11 +144,8 @@ static void RunReadTick(HWND dialog)
         RunDelayTick();
     } else if (state >= TRANSFER_READ_COMMAND && state < TRANSFER_READ_COMMAND + REGISTER_BLOCK_COUNT) {
         int block = state - TRANSFER_READ_COMMAND + 1;
-        if (SendBlockCommand(CMD_READ_BLOCK, (BYTE)block)) {
-            StartDelay(RW_STEP_DELAY_TICKS, (BYTE)(TRANSFER_READ_DATA + block - 1));
-        } else {
-            FailTransfer(dialog, IDS_DATA_READ_POINTER_ERROR);
-        }
+        RunCommandStep(dialog, CMD_READ_BLOCK, (BYTE)block, (BYTE)(TRANSFER_READ_DATA + block - 1),
+                       IDS_DATA_READ_POINTER_ERROR);
     } else if (state >= TRANSFER_READ_DATA && state < TRANSFER_READ_DATA + REGISTER_BLOCK_COUNT) {
         RunReadData(dialog, state - TRANSFER_READ_DATA + 1);
     }
@@ -177,8 +190,7 @@ static void RunStoreStep(HWND dialog, int step)
         StartDelay(RW_START_DELAY_TICKS, (BYTE)(TRANSFER_STORE + step + 1));
         ShowProgress(dialog, IDC_WRITE_PROGRESS_TEXT, STORE_PROGRESS_TEXTS[step]);
     } else {
-        g_rwState = TRANSFER_IDLE;
-        PostMessageA(dialog, WM_CLOSE, 0, 0);
+        FinishRun(dialog);
     }
 }
 
@@ -189,17 +201,13 @@ static void RunWriteTick(HWND dialog)
     if (state == TRANSFER_DELAY) {
         RunDelayTick();
     } else if (state == TRANSFER_JUMPER_QUERY) {
-        if (SendBlockCommand(CMD_JUMPER_QUERY, 0)) StartDelay(RW_STEP_DELAY_TICKS, TRANSFER_JUMPER_REPLY);
-        else FailTransfer(dialog, IDS_DATA_WRITE_POINTER_ERROR);
+        RunCommandStep(dialog, CMD_JUMPER_QUERY, 0, TRANSFER_JUMPER_REPLY, IDS_DATA_WRITE_POINTER_ERROR);
     } else if (state == TRANSFER_JUMPER_REPLY) {
         RunJumperReply(dialog);
     } else if (state >= TRANSFER_WRITE_COMMAND && state < TRANSFER_WRITE_COMMAND + REGISTER_BLOCK_COUNT) {
         int block = state - TRANSFER_WRITE_COMMAND + 1;
-        if (SendBlockCommand(CMD_WRITE_BLOCK, (BYTE)block)) {
-            StartDelay(RW_STEP_DELAY_TICKS, (BYTE)(TRANSFER_WRITE_DATA + block - 1));
-        } else {
-            FailTransfer(dialog, IDS_DATA_WRITE_POINTER_ERROR);
-        }
+        RunCommandStep(dialog, CMD_WRITE_BLOCK, (BYTE)block, (BYTE)(TRANSFER_WRITE_DATA + block - 1),
+                       IDS_DATA_WRITE_POINTER_ERROR);
     } else if (state >= TRANSFER_WRITE_DATA && state < TRANSFER_WRITE_DATA + REGISTER_BLOCK_COUNT) {
         RunWriteData(dialog, state - TRANSFER_WRITE_DATA + 1);
     } else if (state >= TRANSFER_STORE && state < TRANSFER_STORE + EEPROM_STORE_STEPS) {
