@@ -8,18 +8,12 @@
 #include "link/hid_transport.h"
 #include "resource.h"
 
-HINSTANCE g_hInstance = NULL;
 HWND g_mainWindow = NULL;
 HWND g_hidIdField = NULL, g_deviceField = NULL, g_firmwareField = NULL;
 HWND g_startButton = NULL, g_stopButton = NULL, g_configButton = NULL, g_dataButton = NULL;
 MSG g_msg;
 BYTE g_mainState = MAIN_STATE_IDLE, g_mainNextState = MAIN_STATE_IDLE;
 DWORD g_mainDelay = 0;
-BYTE g_deviceConnected = 0;
-char g_productString[PRODUCT_STRING_AUTODETECT_CHARS + 1] = "";
-WORD g_deviceVendorId = DEFAULT_DEVICE_VENDOR_ID, g_deviceProductId = DEFAULT_DEVICE_PRODUCT_ID;
-WORD g_calibratorVendorId = DEFAULT_CALIBRATOR_VENDOR_ID;
-WORD g_calibratorProductId = DEFAULT_CALIBRATOR_PRODUCT_ID;
 
 static const char MAIN_WINDOW_CLASS[] = "WinAPIMainClass";
 static const int FIRST_MENU_COMMAND = IDM_EXIT;

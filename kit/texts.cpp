@@ -1,7 +1,7 @@
 // Edition texts: loading them from the string table, and the one message-box procedure.
 #include "kit/texts.h"
 
-#include "app/main_window.h"
+#include "kit/shared_records.h"
 
 // Copies the edition's text into the destination (always terminated); returns its length.
 int LoadEditionText(UINT textId, WCHAR* destination, int maxChars)

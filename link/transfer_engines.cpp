@@ -1,7 +1,7 @@
 // Register image and the read/write engines that move it to and from the device in 12 blocks.
 #include "link/transfer_engines.h"
 
-#include "app/main_window.h"
+#include "kit/shared_records.h"
 #include "kit/texts.h"
 #include "link/hid_transport.h"
 #include "resource.h"

@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "app/main_window.h"
+#include "kit/shared_records.h"
 
 const wchar_t* const SIM_CALIBRATOR_PRODUCT_STRING = L"Dolvan CAL meter";
 

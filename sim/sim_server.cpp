@@ -9,7 +9,7 @@
 
 #include <stdio.h>
 
-#include "app/main_window.h"
+#include "kit/shared_records.h"
 #include "sim/sim_protocol.h"
 #include "sim/sim_live.h"
 

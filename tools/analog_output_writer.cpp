@@ -6,7 +6,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "app/main_window.h"
+#include "kit/shared_records.h"
 #include "kit/fixed_point.h"
 #include "kit/texts.h"
 #include "link/hid_transport.h"

@@ -4,7 +4,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "app/main_window.h"
+#include "kit/shared_records.h"
 #include "link/hid_transport.h"
 #include "resource.h"
 

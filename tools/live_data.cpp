@@ -6,7 +6,7 @@
 #include <stdlib.h>
 
 #include "app/device_types.h"
-#include "app/main_window.h"
+#include "kit/shared_records.h"
 #include "kit/texts.h"
 #include "link/hid_transport.h"
 #include "link/transfer_engines.h"

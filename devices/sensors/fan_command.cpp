@@ -3,7 +3,7 @@
 
 #include <string.h>
 
-#include "app/main_window.h"
+#include "kit/shared_records.h"
 #include "devices/sensors/model_dialog.h"
 #include "kit/texts.h"
 #include "link/hid_transport.h"

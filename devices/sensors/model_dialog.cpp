@@ -5,7 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "app/main_window.h"
+#include "kit/shared_records.h"
 #include "kit/fixed_point.h"
 #include "kit/settings_file.h"
 #include "kit/texts.h"
