@@ -105,6 +105,15 @@ void SimResetDevices();
 // Adds a present application-mode device named `name` (padded with blanks to 16) with the
 // compiled-in default ids of the program's configured device; returns its id.
 int SimAddDevice(const char* name, const char* firmware);
+// Gives the device (registers and EEPROM) the factory settings of the model its name identifies,
+// as that model's dialog defines them; false (nothing changed) for a model without a dialog.
+bool SimPutFactorySettings(int id);
+// The device name a model shown by the program under `label` identifies itself with ("LB-DMG" and
+// "LBDMG1K" alike); a label it does not know is taken as the name.
+const char* SimDeviceNameOfModel(const char* label);
+// The model row the program identifies from a device name; null for none.
+struct DeviceTypeInfo;
+const DeviceTypeInfo* SimFindModelOfName(const char* name);
 // The device with that id (never freed during a run); use under SimLock.
 SimDevice* SimGetDevice(int id);
 void SimSetPresent(int id, bool present);

@@ -6,23 +6,15 @@
 #include "sim/sim_device.h"
 #include "sim/sim_live.h"
 
-// Models whose device name differs from the label the program shows for them.
-static const char* const NAME_OF_LABEL[][2] = {
-    {"LO2", "L-O2"},          {"T1CGA", "T1cGA"},       {"LB-DMG", "LBDMG1K"},  {"LB-RMG", "LBRMG1K"},
-    {"LB-KDG", "LBKDG1K "},   {"LB-KDG-S", "LBKDG1KS"}, {"LB-ODG", "LBODG1K"},  {"LB-DMO", "LBDMO"},
-    {"LB-RMO", "LBRMO"},      {"LB-KDO", "LBKDO "},     {"LB-KDO-S", "LBKDOS"}, {"LB-ODO", "LBODO"},
-    {"KDG", "KDG "},          {"DMG1K", "DMG1K "},
-};
-
 int main(int argc, char** argv)
 {
-    const char* name = argc > 1 ? argv[1] : "TDO";
-    for (size_t i = 0; i < sizeof(NAME_OF_LABEL) / sizeof(NAME_OF_LABEL[0]); i++)
-        if (_stricmp(name, NAME_OF_LABEL[i][0]) == 0) name = NAME_OF_LABEL[i][1];
+    const char* name = SimDeviceNameOfModel(argc > 1 ? argv[1] : "TDO");
     const char* firmware = argc > 2 ? argv[2] : "01.00.00";
     SimStartServer();
     int id = SimAddDevice(name, firmware);
-    {
+    // Factory settings where the program has the model's dialog; otherwise each register holds its
+    // number, so every register is told apart.
+    if (!SimPutFactorySettings(id)) {
         SimLock lock;
         SimDevice* device = SimGetDevice(id);
         for (int r = 0; r < SIM_REGISTER_COUNT; r++) device->registers[r] = device->eeprom[r] = (WORD)r;

@@ -101,16 +101,22 @@ static void ShowFieldValue(HWND dialog, const ModelField* field, WORD value)
     SetDlgItemTextA(dialog, field->controlId, g_textBuffer);
 }
 
-// The field's value as shown; a "%d" field whose text holds no number keeps the previous value.
-static WORD TakeFieldValue(HWND dialog, const ModelField* field, WORD previous)
+// A field's text as the value it shows; a "%d" text that holds no number keeps the previous value.
+static WORD ParseFieldText(const ModelField* field, char* text, WORD previous)
 {
     int number;
-    GetDlgItemTextA(dialog, field->controlId, g_textBuffer, FIELD_TEXT_LIMIT);
     switch (field->coding) {
-    case CODING_TENTHS: return (WORD)ParseTenths(g_textBuffer);
-    case CODING_HUNDREDTHS: return (WORD)ParseHundredths(g_textBuffer);
-    default: return sscanf(g_textBuffer, "%d", &number) == 1 ? (WORD)number : previous;
+    case CODING_TENTHS: return (WORD)ParseTenths(text);
+    case CODING_HUNDREDTHS: return (WORD)ParseHundredths(text);
+    default: return sscanf(text, "%d", &number) == 1 ? (WORD)number : previous;
     }
+}
+
+// The field's value as shown.
+static WORD TakeFieldValue(HWND dialog, const ModelField* field, WORD previous)
+{
+    GetDlgItemTextA(dialog, field->controlId, g_textBuffer, FIELD_TEXT_LIMIT);
+    return ParseFieldText(field, g_textBuffer, previous);
 }
 
 // Puts a text into a field unchanged and remembers the value it shows, so that a field emptied
@@ -402,6 +408,27 @@ static int IsModelCombo(const ModelDialog* model, int controlId)
 }
 
 // Cancel and close: the tick stops and the dialog ends; nothing is written or asked.
+// The registers as Default and Write would leave them: every field's default with its bias, the
+// default text string, 19200 Bd without parity, the choice's default entry and the flags cleared.
+static void PutFactorySettings(const ModelDialog* model, WORD* registers)
+{
+    BYTE text[TEXT_STRING_BYTES] = {};
+    for (int i = 0; i < model->fieldCount; i++) {
+        const ModelField* field = &model->fields[i];
+        if (field->registerIndex == NO_REGISTER) continue;
+        lstrcpynA(g_textBuffer, field->defaultText, FIELD_TEXT_LIMIT);
+        registers[field->registerIndex] = (WORD)(ParseFieldText(field, g_textBuffer, 0) + field->bias);
+    }
+    memcpy(text, model->defaultText, strnlen(model->defaultText, TEXT_STRING_CHARS));
+    for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {
+        registers[REG_TEXT_STRING + i] = (WORD)(text[2 * i] * 256 + text[2 * i + 1]);
+    }
+    registers[REG_BAUD_PARITY] = DEFAULT_BAUD_PARITY;
+    if (model->choice) registers[model->choice->registerIndex] = (WORD)model->choice->defaultIndex;
+    if (model->flag) registers[model->flag->registerIndex] = 0;
+    if (model->contrastRule == CONTRAST_NO_LCD) registers[REG_LCD_SETTING] = CONTRAST_WORD_NO_LCD;
+}
+
 void CloseModelDialog(HWND dialog)
 {
     KillTimer(dialog, TICK_TIMER_ID);
@@ -429,6 +456,9 @@ static void RouteModelCommand(HWND dialog, const ModelDialog* model, int control
 INT_PTR RunModelDialogMessage(const ModelDialog* model, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_MODEL_FACTORY_SETTINGS:
+        PutFactorySettings(model, (WORD*)lParam);
+        return 1;
     case WM_INITDIALOG:
         OpenModelDialog(dialog, model);
         break;

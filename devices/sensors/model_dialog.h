@@ -139,6 +139,11 @@ constexpr ModelField OffsetField(int controlId, int registerIndex)
 
 extern const UINT PARITY_TEXT_IDS[PARITY_COUNT];
 
+// Asked of a model's dialog procedure with no window (hwnd null): put the model's factory settings,
+// the values its Default shows, into the register image at lParam (184 words). The program itself
+// never sends it; the demo device starts from it. A procedure that knows it answers 1.
+const UINT WM_MODEL_FACTORY_SETTINGS = WM_APP + 0x4D;
+
 INT_PTR RunModelDialogMessage(const ModelDialog* model, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void CloseModelDialog(HWND dialog);
 
