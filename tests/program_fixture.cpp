@@ -13,6 +13,7 @@
 static DWORD s_uiThreadId = 0;
 static HWND s_uiRunner = nullptr;
 static const UINT WM_RUN_ON_UI = WM_APP + 1;
+static const UINT WM_POSTED_MARKER = WM_APP + 2;  // lParam: an event to set
 
 DWORD ThisProcess()
 {
@@ -23,6 +24,10 @@ static LRESULT CALLBACK UiRunnerProc(HWND window, UINT message, WPARAM wParam, L
 {
     if (message == WM_RUN_ON_UI) {
         (*(const std::function<void()>*)lParam)();
+        return 0;
+    }
+    if (message == WM_POSTED_MARKER) {
+        SetEvent((HANDLE)lParam);
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -49,6 +54,14 @@ void RunOnUiThread(const std::function<void()>& work)
     DWORD_PTR result;
     if (!SendMessageTimeoutW(s_uiRunner, WM_RUN_ON_UI, 0, (LPARAM)&work, SMTO_BLOCK, 10000, &result))
         ADD_FAILURE() << "the UI thread did not answer";
+}
+
+void WaitForPostedMessages()
+{
+    HANDLE taken = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    PostMessageW(s_uiRunner, WM_POSTED_MARKER, 0, (LPARAM)taken);
+    if (WaitForSingleObject(taken, 10000) != WAIT_OBJECT_0) ADD_FAILURE() << "the UI thread took no posted message";
+    CloseHandle(taken);
 }
 
 void ResetProgramRecords()

@@ -19,6 +19,10 @@ void ResetProgramRecords();
 // Runs `work` on the UI thread (the one running the program) and waits for it.
 void RunOnUiThread(const std::function<void()>& work);
 
+// Returns when the UI thread has taken every message posted to it before this call (posted
+// messages are taken in order), so a posted click has been handled unless it opened a modal loop.
+void WaitForPostedMessages();
+
 // Creates the main window as the program's entry does and runs its message loop on this thread
 // while `scenario` runs on a driver thread. When the scenario returns, the main window is closed
 // (if it still exists). A watchdog ends everything after `timeoutMs` and fails the test.

@@ -403,17 +403,39 @@ TEST_F(MainWindowTest, BootloaderMenuEndsInAFreshDetection)
     }, 30000);
 }
 
+// Each button hides the main window while its window is open and brings it back when that window
+// ends: CONFIG with the model's dialog, DATA with the live values.
 TEST_F(MainWindowTest, DataAndConfigAlwaysBringTheWindowBack)
 {
-    SimAddDevice("DMG1K ", "00.00.00");  // a model recognised by name only: no dialog of its own
+    SimAddDevice("TDG", "01.00.00");
+    RunProgram([&] {
+        ASSERT_TRUE(WaitForIdentification());
+        const int windowIds[] = {IDC_TDG_READ, IDC_LIVE_DATA_VALUE_1};
+        HWND buttons[] = {g_configButton, g_dataButton};
+        for (int i = 0; i < 2; i++) {
+            SCOPED_TRACE(i == 0 ? "CONFIG" : "DATA");
+            PostClick(buttons[i]);
+            HWND window = WaitForDialogWithControl(ThisProcess(), windowIds[i], 10000);
+            ASSERT_NE(window, nullptr) << "nothing opened";
+            EXPECT_FALSE(IsShown(g_mainWindow));
+            PostMessageW(window, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window) && IsShown(g_mainWindow); }));
+            EXPECT_EQ(g_deviceConnected, 1);
+        }
+    });
+}
+
+// A model recognised by name only has no dialog: CONFIG opens nothing and the main window stays.
+TEST_F(MainWindowTest, ConfigWithoutAModelDialogKeepsTheWindow)
+{
+    SimAddDevice("DMG1K ", "00.00.00");
     RunProgram([&] {
         ASSERT_TRUE(WaitForIdentification());
         EXPECT_EQ(g_deviceType, DEVICE_TYPE_DMG1K);
         PostClick(g_configButton);
-        EXPECT_TRUE(WaitUntil([] { return g_mainState == MAIN_STATE_IDLE && IsShown(g_mainWindow); }));
-        PostClick(g_dataButton);
-        EXPECT_TRUE(WaitUntil([] { return IsShown(g_mainWindow); }));
+        WaitForPostedMessages();
         EXPECT_TRUE(IsShown(g_mainWindow));
+        EXPECT_EQ(g_mainState, MAIN_STATE_IDLE);
         EXPECT_EQ(g_deviceConnected, 1);
     });
 }
