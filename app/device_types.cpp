@@ -11,9 +11,9 @@ BYTE g_firmwareDigits[6] = {};
 
 // Codes with a model. A dialog procedure joins its row when the model's dialog is built.
 static const DeviceTypeInfo DEVICE_TYPES[] = {
-    {DEVICE_TYPE_TDO, "TDO", 105, NULL, 2, "00.00.24", CALIBRATION_AOUT},
+    {DEVICE_TYPE_TDO, "TDO", IDD_TDO, TDODlgProc, 2, "00.00.24", CALIBRATION_AOUT},
     {DEVICE_TYPE_TDG, "TDG", IDD_TDG, TDGDlgProc, 3, "00.00.08", CALIBRATION_NONE},
-    {DEVICE_TYPE_DMO, "DMO", 111, NULL, 1259, "00.00.24", CALIBRATION_AOUT},
+    {DEVICE_TYPE_DMO, "DMO", IDD_DMO, DMODlgProc, 1259, "00.00.24", CALIBRATION_AOUT},
     {DEVICE_TYPE_GQU2, "GQU2", 112, NULL, 5, "00.00.10", CALIBRATION_AOUT},
     {DEVICE_TYPE_LO2, "LO2", 113, NULL, 6, "00.00.03", CALIBRATION_AOUT},
     {DEVICE_TYPE_TKDG, "TKDG", 123, NULL, 1260, "00.00.00", CALIBRATION_NONE},

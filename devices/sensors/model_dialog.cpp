@@ -47,6 +47,86 @@ static int FindFieldByRegister(const ModelDialog* model, int registerIndex)
     return -1;
 }
 
+// The analog output whose kind register this is, or -1.
+static int FindOutputByKindRegister(const ModelDialog* model, int registerIndex)
+{
+    for (int i = 0; i < model->outputCount; i++) {
+        if (model->outputs[i].kindRegister == registerIndex) return i;
+    }
+    return -1;
+}
+
+// A field of an analog output is bounded by its output's kind; any other by its table entry.
+static int FieldHighBound(const ModelDialog* model, const ModelField* field)
+{
+    for (int i = 0; i < model->outputCount; i++) {
+        if (IsOutputField(&model->outputs[i], field->controlId)) return OutputHighBound(model->values->outputKinds[i]);
+    }
+    return field->high;
+}
+
+// Sets an output's kind and shows it (radios and unit labels).
+static void SetOutputKind(HWND dialog, const ModelDialog* model, int index, WORD kind)
+{
+    model->values->outputKinds[index] = kind;
+    ShowOutputKind(dialog, &model->outputs[index], kind);
+}
+
+// A click on an output's "Current" or "Voltage" radio; 1 when the control is one of them. The
+// values stay as typed: the next tick (or Write) bounds them by the new kind.
+static int TakeOutputKindClick(HWND dialog, const ModelDialog* model, int controlId)
+{
+    for (int i = 0; i < model->outputCount; i++) {
+        const AnalogOutput* output = &model->outputs[i];
+        if (controlId != output->currentId && controlId != output->voltageId) continue;
+        SetOutputKind(dialog, model, i, controlId == output->voltageId ? OUTPUT_KIND_VOLTAGE : OUTPUT_KIND_CURRENT);
+        return 1;
+    }
+    return 0;
+}
+
+// Opening and Default: every output is a voltage output.
+static void PutOutputDefaults(HWND dialog, const ModelDialog* model)
+{
+    for (int i = 0; i < model->outputCount; i++) SetOutputKind(dialog, model, i, OUTPUT_KIND_VOLTAGE);
+}
+
+// Read: each kind register, any nonzero value counting as voltage.
+static void ShowOutputKindsOfImage(HWND dialog, const ModelDialog* model)
+{
+    for (int i = 0; i < model->outputCount; i++) {
+        SetOutputKind(dialog, model, i, OutputKindOfWord(g_deviceRegisters[model->outputs[i].kindRegister]));
+    }
+}
+
+// Write: the kinds as 0 or 1.
+static void StoreOutputKinds(const ModelDialog* model, WORD* registers)
+{
+    for (int i = 0; i < model->outputCount; i++) registers[model->outputs[i].kindRegister] = model->values->outputKinds[i];
+}
+
+// Registers that every Write stores with one value, whatever was read or loaded.
+static void StoreFixedRegisters(const ModelDialog* model, WORD* registers)
+{
+    for (const FixedRegister* fixed = model->fixedRegisters; fixed && fixed->registerIndex != END_OF_LIST; fixed++) {
+        registers[fixed->registerIndex] = fixed->value;
+    }
+}
+
+// The flag's settings-file character: the bit alone ("1") or the bit's value ("4"), else "0".
+static char FlagFileDigit(const ModelFlag* flag, WORD flags)
+{
+    if ((flags & flag->bit) == 0) return '0';
+    return flag->fileHoldsValue ? (char)('0' + flag->bit) : '1';
+}
+
+// A loaded flag line replaces the whole word: exactly the character Save writes for a set flag
+// sets the bit, anything else gives a clear word, so a damaged file never sets other bits.
+static WORD FlagOfFileField(const ModelFlag* flag, const char* field)
+{
+    return field[0] != 0 && field[0] == FlagFileDigit(flag, flag->bit) ? flag->bit : 0;
+}
+
 // Fills a drop-down list with edition texts in table order and selects entry 0.
 static void FillTextCombo(HWND dialog, int controlId, const UINT* textIds, int count)
 {
@@ -72,12 +152,25 @@ static void TakeTextString(HWND dialog, const ModelDialog* model, BYTE* text)
     memcpy(text, g_textBuffer, strnlen(g_textBuffer, TEXT_STRING_CHARS));
 }
 
+// A baud combo that owns the whole register shows an entry's text only when the whole word names
+// one; a word with anything in its high byte leaves the combo as it is.
+static void ShowWholeBaudWord(HWND dialog, const ModelDialog* model)
+{
+    WORD word = model->values->baudParity;
+    if (word < BAUD_RATE_COUNT) SetDialogItemText(dialog, model->baudId, BAUD_RATE_TEXT_IDS[word]);
+}
+
 // Shows the baud/parity word: by list index in the select-entry style (an index beyond the list
 // clears the selection), else as the entry's text when the index names one.
 static void ShowBaudParity(HWND dialog, const ModelDialog* model)
 {
     int baud = LOBYTE(model->values->baudParity);
     int parity = HIBYTE(model->values->baudParity);
+    if (model->baudId == 0) return;
+    if (model->baudOwnsRegister) {
+        ShowWholeBaudWord(dialog, model);
+        return;
+    }
     if (model->networkStyle == NETWORK_SELECT_ENTRY) {
         SendDlgItemMessageA(dialog, model->baudId, CB_SETCURSEL, baud, 0);
         if (model->parityId) SendDlgItemMessageA(dialog, model->parityId, CB_SETCURSEL, parity, 0);
@@ -133,11 +226,12 @@ static void CheckModelFields(HWND dialog, const ModelDialog* model)
     for (const int* id = model->tickOrder; *id != END_OF_LIST; id++) {
         const ModelField* field = FindFieldByControl(model, *id);
         if (!field) continue;
+        int high = FieldHighBound(model, field);
         switch (field->check) {
-        case CHECK_SIGNED: ValidateSignedField(dialog, *id, (SHORT)field->high, (SHORT)field->low); break;
-        case CHECK_TENTHS: ValidateTenthsField(dialog, *id, (SHORT)field->high, (SHORT)field->low); break;
-        case CHECK_THOUSANDTHS: ValidateThousandthsField(dialog, *id, (WORD)field->high, (WORD)field->low); break;
-        default: ValidateUnsignedField(dialog, *id, (WORD)field->high, (WORD)field->low); break;
+        case CHECK_SIGNED: ValidateSignedField(dialog, *id, (SHORT)high, (SHORT)field->low); break;
+        case CHECK_TENTHS: ValidateTenthsField(dialog, *id, (SHORT)high, (SHORT)field->low); break;
+        case CHECK_THOUSANDTHS: ValidateThousandthsField(dialog, *id, (WORD)high, (WORD)field->low); break;
+        default: ValidateUnsignedField(dialog, *id, (WORD)high, (WORD)field->low); break;
         }
     }
 }
@@ -167,7 +261,7 @@ static void PutModelDefaults(HWND dialog, const ModelDialog* model, const char* 
         PutFieldText(dialog, model, i, model->fields[i].defaultText);
     }
     ShowTextString(dialog, model, text);
-    SetDialogItemText(dialog, model->baudId, IDS_SENSORS_BAUD_19200);
+    if (model->baudId) SetDialogItemText(dialog, model->baudId, IDS_SENSORS_BAUD_19200);
     if (model->parityId) SetDialogItemText(dialog, model->parityId, model->parityTextIds[0]);
     model->values->baudParity = DEFAULT_BAUD_PARITY;
     if (model->choice) {
@@ -178,6 +272,7 @@ static void PutModelDefaults(HWND dialog, const ModelDialog* model, const char* 
         model->values->flags = 0;
         ShowModelFlag(dialog, model);
     }
+    PutOutputDefaults(dialog, model);
 }
 
 // Group boxes, static texts and buttons in the edition's language; Cancel keeps its template text.
@@ -196,7 +291,7 @@ static void WriteModelLabels(HWND dialog, const ModelDialog* model)
 // Opening: lists, defaults, the tick, the automatic read when connected, then the labels.
 static void OpenModelDialog(HWND dialog, const ModelDialog* model)
 {
-    FillTextCombo(dialog, model->baudId, BAUD_RATE_TEXT_IDS, BAUD_RATE_COUNT);
+    if (model->baudId) FillTextCombo(dialog, model->baudId, BAUD_RATE_TEXT_IDS, BAUD_RATE_COUNT);
     if (model->parityId) FillTextCombo(dialog, model->parityId, model->parityTextIds, PARITY_COUNT);
     if (model->choice) {
         FillTextCombo(dialog, model->choice->controlId, model->choice->entryTextIds, model->choice->entryCount);
@@ -212,6 +307,9 @@ static void OpenModelDialog(HWND dialog, const ModelDialog* model)
     }
     for (const int* id = model->hiddenIds; id && *id != END_OF_LIST; id++) ShowWindow(GetDlgItem(dialog, *id), SW_HIDE);
     WriteModelLabels(dialog, model);
+    for (int i = 0; i < model->outputCount; i++) {
+        WriteOpeningOutputLabels(dialog, &model->outputs[i], model->values->outputKinds[i]);
+    }
 }
 
 // Read: the device into the register image into the dialog's values and controls.
@@ -226,7 +324,7 @@ static void ReadModelFromDevice(HWND dialog, const ModelDialog* model)
     }
     for (int i = 0; i < model->fieldCount; i++) {
         const ModelField* field = &model->fields[i];
-        if (field->registerIndex == NO_REGISTER) continue;
+        if (field->registerIndex == NO_REGISTER || field->readOnly) continue;
         values->fields[i] = (WORD)(g_deviceRegisters[field->registerIndex] - field->bias);
         ShowFieldValue(dialog, field, values->fields[i]);
     }
@@ -236,8 +334,10 @@ static void ReadModelFromDevice(HWND dialog, const ModelDialog* model)
     }
     text[TEXT_STRING_CHARS] = 0;
     ShowTextString(dialog, model, text);
-    values->baudParity = g_deviceRegisters[REG_BAUD_PARITY];
-    ShowBaudParity(dialog, model);
+    if (model->baudId) {
+        values->baudParity = g_deviceRegisters[REG_BAUD_PARITY];
+        ShowBaudParity(dialog, model);
+    }
     if (model->choice) {
         values->choice = g_deviceRegisters[model->choice->registerIndex];
         SendDlgItemMessageA(dialog, model->choice->controlId, CB_SETCURSEL, values->choice, 0);
@@ -246,6 +346,7 @@ static void ReadModelFromDevice(HWND dialog, const ModelDialog* model)
         values->flags = g_deviceRegisters[model->flag->registerIndex];
         ShowModelFlag(dialog, model);
     }
+    ShowOutputKindsOfImage(dialog, model);
 }
 
 // Write: the controls into the register image into the device and its EEPROM. The fields are
@@ -258,7 +359,7 @@ static void WriteModelToDevice(HWND dialog, const ModelDialog* model)
     CheckModelFields(dialog, model);
     for (int i = 0; i < model->fieldCount; i++) {
         const ModelField* field = &model->fields[i];
-        if (field->registerIndex == NO_REGISTER) continue;
+        if (field->registerIndex == NO_REGISTER || field->readOnly) continue;
         values->fields[i] = TakeFieldValue(dialog, field, values->fields[i]);
         g_deviceRegisters[field->registerIndex] = (WORD)(values->fields[i] + field->bias);
     }
@@ -266,10 +367,12 @@ static void WriteModelToDevice(HWND dialog, const ModelDialog* model)
     for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {
         g_deviceRegisters[REG_TEXT_STRING + i] = (WORD)(text[2 * i] * 256 + text[2 * i + 1]);
     }
-    g_deviceRegisters[REG_BAUD_PARITY] = values->baudParity;
+    if (model->baudId) g_deviceRegisters[REG_BAUD_PARITY] = values->baudParity;
     if (model->choice) g_deviceRegisters[model->choice->registerIndex] = values->choice;
     if (model->flag) g_deviceRegisters[model->flag->registerIndex] = values->flags;
     if (model->contrastRule == CONTRAST_NO_LCD) g_deviceRegisters[REG_LCD_SETTING] = CONTRAST_WORD_NO_LCD;
+    StoreOutputKinds(model, g_deviceRegisters);
+    StoreFixedRegisters(model, g_deviceRegisters);
     DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_WRITE_PROGRESS), dialog, WriteProgressDlgProc, 0);
     if (g_deviceConnected == 0) PostMessageA(dialog, WM_CLOSE, 0, 0);
 }
@@ -335,10 +438,11 @@ static void LoadSettingsFile(HWND dialog, const ModelDialog* model)
             model->values->choice = (WORD)TakeFileDigit(field, 0, model->choice->entryCount, model->choice->defaultIndex);
             SendDlgItemMessageA(dialog, model->choice->controlId, CB_SETCURSEL, model->values->choice, 0);
         } else if (model->flag && *reg == model->flag->registerIndex) {
-            // The file holds the bit alone: "1" sets it, anything else gives a clear word.
-            model->values->flags = TakeFileDigit(field, 0, 2, 0) ? model->flag->bit : 0;
+            model->values->flags = FlagOfFileField(model->flag, field);
             ShowModelFlag(dialog, model);
-        } else if (index >= 0) {
+        } else if (FindOutputByKindRegister(model, *reg) >= 0) {
+            SetOutputKind(dialog, model, FindOutputByKindRegister(model, *reg), OutputKindOfFileField(field));
+        } else if (index >= 0 && !model->fields[index].readOnly) {
             PutFieldText(dialog, model, index, field);
         }
     }
@@ -362,12 +466,15 @@ static void SaveSettingsFile(HWND dialog, const ModelDialog* model)
     for (const int* reg = model->fileOrder; *reg != END_OF_LIST; reg++) {
         int index = FindFieldByRegister(model, *reg);
         if (*reg == REG_BAUD_PARITY) {
-            if (model->parityId) sprintf(g_textBuffer, "0%d0%d", HIBYTE(word), LOBYTE(word));
+            if (model->baudOwnsRegister) sprintf(g_textBuffer, "%c", '0' + LOBYTE(word));
+            else if (model->parityId) sprintf(g_textBuffer, "0%d0%d", HIBYTE(word), LOBYTE(word));
             else sprintf(g_textBuffer, "%d", LOBYTE(word));
         } else if (model->choice && *reg == model->choice->registerIndex) {
             sprintf(g_textBuffer, "%d", model->values->choice);
         } else if (model->flag && *reg == model->flag->registerIndex) {
-            sprintf(g_textBuffer, "%d", (model->values->flags & model->flag->bit) ? 1 : 0);
+            sprintf(g_textBuffer, "%c", FlagFileDigit(model->flag, model->values->flags));
+        } else if (FindOutputByKindRegister(model, *reg) >= 0) {
+            strcpy(g_textBuffer, OutputKindFileText(model->values->outputKinds[FindOutputByKindRegister(model, *reg)]));
         } else if (index >= 0) {
             GetDlgItemTextA(dialog, model->fields[index].controlId, g_textBuffer, FIELD_TEXT_LIMIT);
         } else {
@@ -392,7 +499,9 @@ static void TakeComboSelection(HWND dialog, const ModelDialog* model, int contro
     LRESULT index = SendDlgItemMessageA(dialog, controlId, CB_GETCURSEL, 0, 0);
     ModelValues* values = model->values;
     if (index == CB_ERR) return;
-    if (controlId == model->baudId) {
+    if (controlId == model->baudId && model->baudOwnsRegister) {
+        values->baudParity = (WORD)index;
+    } else if (controlId == model->baudId) {
         values->baudParity = (WORD)((values->baudParity & 0xFF00) | (index & 0xFF));
     } else if (model->parityId && controlId == model->parityId) {
         values->baudParity = (WORD)(((index & 0xFF) << 8) | (values->baudParity & 0x00FF));
@@ -403,7 +512,7 @@ static void TakeComboSelection(HWND dialog, const ModelDialog* model, int contro
 
 static int IsModelCombo(const ModelDialog* model, int controlId)
 {
-    return controlId == model->baudId || (model->parityId && controlId == model->parityId) ||
+    return (model->baudId && controlId == model->baudId) || (model->parityId && controlId == model->parityId) ||
            (model->choice && controlId == model->choice->controlId);
 }
 
@@ -415,7 +524,7 @@ static void PutFactorySettings(const ModelDialog* model, WORD* registers)
     BYTE text[TEXT_STRING_BYTES] = {};
     for (int i = 0; i < model->fieldCount; i++) {
         const ModelField* field = &model->fields[i];
-        if (field->registerIndex == NO_REGISTER) continue;
+        if (field->registerIndex == NO_REGISTER || field->readOnly) continue;
         lstrcpynA(g_textBuffer, field->defaultText, FIELD_TEXT_LIMIT);
         registers[field->registerIndex] = (WORD)(ParseFieldText(field, g_textBuffer, 0) + field->bias);
     }
@@ -423,10 +532,12 @@ static void PutFactorySettings(const ModelDialog* model, WORD* registers)
     for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {
         registers[REG_TEXT_STRING + i] = (WORD)(text[2 * i] * 256 + text[2 * i + 1]);
     }
-    registers[REG_BAUD_PARITY] = DEFAULT_BAUD_PARITY;
+    if (model->baudId) registers[REG_BAUD_PARITY] = DEFAULT_BAUD_PARITY;
     if (model->choice) registers[model->choice->registerIndex] = (WORD)model->choice->defaultIndex;
     if (model->flag) registers[model->flag->registerIndex] = 0;
     if (model->contrastRule == CONTRAST_NO_LCD) registers[REG_LCD_SETTING] = CONTRAST_WORD_NO_LCD;
+    for (int i = 0; i < model->outputCount; i++) registers[model->outputs[i].kindRegister] = OUTPUT_KIND_VOLTAGE;
+    StoreFixedRegisters(model, registers);
 }
 
 void CloseModelDialog(HWND dialog)
@@ -442,6 +553,7 @@ static void RouteModelCommand(HWND dialog, const ModelDialog* model, int control
         return;
     }
     if (code != BN_CLICKED) return;
+    if (TakeOutputKindClick(dialog, model, controlId)) return;
     if (model->flag && controlId == model->flag->controlId) ToggleModelFlag(dialog, model);
     else if (controlId == model->readId) ReadModelFromDevice(dialog, model);
     else if (controlId == model->writeId) WriteModelToDevice(dialog, model);

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "devices/sensors/analog_outputs.h"
+
 // Shared register core.
 const int REG_LCD_SETTING = 33;
 const int REG_TEXT_STRING = 40;
@@ -19,7 +21,7 @@ const WORD CONTRAST_WORD_NO_LCD = 110;
 const WORD DEFAULT_BAUD_PARITY = 4;  // 19200 Bd, no parity
 const int BAUD_RATE_COUNT = 7;
 const int PARITY_COUNT = 3;
-const int MAX_MODEL_FIELDS = 8;
+const int MAX_MODEL_FIELDS = 24;
 const int END_OF_LIST = -1;
 const int NO_REGISTER = -2;  // a field the dialog keeps for itself, in no register and no file line
 
@@ -63,6 +65,7 @@ struct ModelField {
     WORD bias;                // added on the way into the register, taken off on the way out
     const char* defaultText;  // at opening and on Default
     BYTE openingOnly;         // 1: Default leaves the field's text as it is
+    BYTE readOnly;            // 1: shown and saved as its default; Read, Open and Write pass it by
 };
 
 // A model's own drop-down list whose index is a register (the input signal of T1CGA).
@@ -78,9 +81,16 @@ struct ModelChoice {
 // the bit is set. The dialog keeps the whole word, so the other bits go back to the device as read.
 struct ModelFlag {
     int controlId;
-    int registerIndex;  // its file line holds "0" or "1", the bit alone
+    int registerIndex;
     WORD bit;
     const int* enabledIds;  // END_OF_LIST-terminated
+    BYTE fileHoldsValue;    // its file line: 0 "1" or "0", the bit alone; 1 the bit's value ("4") or "0"
+};
+
+// A register Write always stores with the same value, whatever was read or loaded.
+struct FixedRegister {
+    int registerIndex;  // END_OF_LIST ends a list
+    WORD value;
 };
 
 // A control and the edition text written into it at opening.
@@ -95,6 +105,7 @@ struct ModelValues {
     WORD baudParity;                // low byte baud index, high byte parity
     WORD choice;
     WORD flags;                     // the whole word of the model's flags register
+    WORD outputKinds[MAX_ANALOG_OUTPUTS];
 };
 
 // Everything a network-transmitter style dialog is made of.
@@ -112,7 +123,7 @@ struct ModelDialog {
     int textId;
     const char* openingText;     // may be longer than 16 characters: only 16 are kept
     const char* defaultText;
-    int baudId;
+    int baudId;                  // 0: no network port (no address or baud; registers 48 and 49 untouched)
     int parityId;                // 0: no parity combo box
     const UINT* parityTextIds;   // PARITY_COUNT texts
     int readId, writeId, openId, saveId, defaultId, cancelId;
@@ -121,6 +132,10 @@ struct ModelDialog {
     const ControlLabel* labels;    // groups and static texts, {0, 0}-terminated
     const ModelFlag* flag;         // null when the model has none
     const int* hiddenIds;          // controls hidden at every opening, END_OF_LIST-terminated; may be null
+    const AnalogOutput* outputs;   // outputCount analog output groups; null when the model has none
+    int outputCount;
+    const FixedRegister* fixedRegisters;  // stored on every Write; may be null
+    BYTE baudOwnsRegister;         // 1: the baud index is the whole register 49 (no parity byte)
 };
 
 // The shared core's fields, as most models bind them.
@@ -135,6 +150,13 @@ constexpr ModelField AddressField(int controlId)
 constexpr ModelField OffsetField(int controlId, int registerIndex)
 {
     return {controlId, registerIndex, CODING_TENTHS, CHECK_TENTHS, -200, 200, 0, "0.0"};
+}
+
+// Output Lo, output Hi or initial value of an analog output: tenths from 0 up to the bound of the
+// output's kind (the table's high bound is the voltage one; the tick takes the kind's).
+constexpr ModelField OutputField(int controlId, int registerIndex, const char* defaultText)
+{
+    return {controlId, registerIndex, CODING_TENTHS, CHECK_TENTHS, 0, OUTPUT_VOLTAGE_MAX_TENTHS, 0, defaultText};
 }
 
 extern const UINT PARITY_TEXT_IDS[PARITY_COUNT];

@@ -1,0 +1,747 @@
+// Analog-output transmitters and the two-channel output module end to end: opened through CONFIG
+// (or the off-line picker), the simulated device on the wire, real settings files, in the edition
+// this program was built as.
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+#include <string.h>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/device_types.h"
+#include "app/edition.h"
+#include "app/main_window.h"
+#include "devices/sensors/sensor_dialogs.h"
+#include "kit/shared_records.h"
+#include "link/hid_transport.h"
+#include "link/transfer_engines.h"
+#include "resource.h"
+#include "sim/sim_device.h"
+#include "tests/gui_driver.h"
+#include "tests/program_fixture.h"
+
+namespace {
+
+const wchar_t RANGE_TEXT[] = L"Hodnota mimo rozsah";
+const wchar_t RANGE_CAPTION[] = L"Nastavená hodnota";
+const int FILE_NAME_COMBO_ID = 0x47C;  // cmb13 of the file dialogs; Wine gives its edit the same id
+const WORD FILLER_BASE = 1000;         // registers no dialog owns hold 1000 + r
+const WORD KIND_1_SEED = 2;            // any nonzero kind is voltage
+const WORD KIND_2_SEED = 0;
+
+// One bounded (or read-only) field: what a seeded device shows, what the user types and the
+// device then gets, the texts at opening and on Default, and an entry the tick pulls back.
+struct FieldRow {
+    int id;
+    int reg;
+    WORD seed;
+    const char* shown;
+    const char* typed;
+    WORD written;
+    const char* atOpening;
+    const char* onDefault;
+    const char* outOfRange;  // null: read-only, never checked
+    const char* bound;
+};
+
+// An analog output group.
+struct OutputRow {
+    int group, current, voltage, low, high, initial, lowLabel, highLabel, initialLabel;
+};
+
+struct LabelRow {
+    int id;
+    const wchar_t* english;
+    const wchar_t* czech;
+};
+
+struct AoutCase {
+    const char* name;         // device name and trace
+    const char* designation;  // settings-file header
+    const wchar_t* button;    // designation in "Read X" and in the mismatch message
+    int templateId;
+    DLGPROC proc;
+    int pickerId;
+    int read, write, open, save, byDefault, cancel, text;
+    const char* openingText;
+    const char* defaultText;
+    std::vector<FieldRow> fields;
+    std::vector<OutputRow> outputs;
+    std::vector<std::pair<int, WORD>> fixed;               // registers every Write stores
+    std::vector<std::pair<int, std::string>> savedLines;   // further file lines as opened
+    std::vector<LabelRow> labels;                          // written at opening
+};
+
+// The control ids of the TDO dialog's template and of DMO's, which is the same dialog.
+struct TdoTemplateIds {
+    int read, write, open, save, byDefault, cancel, text;
+    int contrast, offsetTemperature, offsetHumidity;
+    int inputLow1, inputHigh1, inputLow2, inputHigh2;
+    OutputRow output1, output2;
+    int measureGroup, temperatureLabel, humidityLabel, lcdGroup, contrastLabel, textGroup;
+    int inputLow1Label, inputHigh1Label, inputLow2Label, inputHigh2Label;
+};
+
+// The output rows every two-output case shares: output 1 voltage as seeded, output 2 current.
+std::vector<FieldRow> OutputFieldRows(const OutputRow& o1, const OutputRow* o2)
+{
+    std::vector<FieldRow> rows = {
+        {o1.low, 92, 5, "0.5", "1.0", 10, "0.0", "0.0", "10.1", "10.0"},
+        {o1.high, 93, 95, "9.5", "10.0", 100, "10.0", "10.0", "10.1", "10.0"},
+        {o1.initial, 8, 33, "3.3", "2.5", 25, "0.0", "0.0", "-0.1", "0.0"},
+    };
+    if (o2) {
+        rows.push_back({o2->low, 94, 40, "4.0", "4.0", 40, "0.0", "0.0", "-1", "0.0"});
+        rows.push_back({o2->high, 95, 200, "20.0", "9.5", 95, "10.0", "10.0", "10.1", "10.0"});
+        rows.push_back({o2->initial, 9, 150, "15.0", "2.0", 20, "0.0", "0.0", "11", "10.0"});
+    }
+    return rows;
+}
+
+AoutCase TdoLikeCase(const char* name, const wchar_t* button, int templateId, DLGPROC proc, int pickerId,
+                     const char* defaultText, const TdoTemplateIds& c)
+{
+    AoutCase m = {name, name, button, templateId, proc, pickerId, c.read, c.write, c.open, c.save, c.byDefault,
+                  c.cancel, c.text, "                ", defaultText};
+    m.fields = {
+        {c.contrast, 33, 92, "12", "30", 110, "30", "30", "46", "45"},
+        {c.offsetTemperature, 76, (WORD)-15, "-1.5", "1,5", 15, "0.0", "0.0", "25", "20.0"},
+        {c.offsetHumidity, 77, 25, "2.5", "-2.0", (WORD)-20, "0.0", "0.0", "-20.1", "-20.0"},
+        {c.inputLow1, 52, (WORD)-123, "-12.3", "-50.0", 0xFE0C, "0.0", "0.0", "-50.1", "-50.0"},
+        {c.inputHigh1, 53, 456, "45.6", "200.0", 2000, "50.0", "50.0", "200.1", "200.0"},
+        {c.inputLow2, 54, 100, "10.0", "0.5", 5, "0.0", "0.0", "-0.1", "0.0"},
+        {c.inputHigh2, 55, 999, "99.9", "100.0", 1000, "100.0", "100.0", "100.1", "100.0"},
+    };
+    std::vector<FieldRow> outputs = OutputFieldRows(c.output1, &c.output2);
+    m.fields.insert(m.fields.end(), outputs.begin(), outputs.end());
+    m.outputs = {c.output1, c.output2};
+    m.labels = {
+        {c.measureGroup, L"Measure value, offset", L"Posuv měřené hodnoty"},
+        {c.temperatureLabel, L"Temperature [°C]", L"Teplota [°C]"},
+        {c.humidityLabel, L"Humidity [%RH]", L"Vlhkost [%RH]"},
+        {c.lcdGroup, L"LCD setting", L"Nastavení LCD"},
+        {c.contrastLabel, L"Contrast", L"Kontrast"},
+        {c.textGroup, L"Text string", L"Textové pole"},
+        {c.output1.group, L"Output 1", L"Výstup 1"},
+        {c.output2.group, L"Output 2", L"Výstup 2"},
+        {c.output1.current, L"Current", L"Proud"},
+        {c.output2.voltage, L"Voltage", L"Napětí"},
+        {c.inputLow1Label, L"Input Lo [°C]", L"Vstup Lo [°C]"},
+        {c.inputHigh1Label, L"Input Hi [°C]", L"Vstup Hi [°C]"},
+        {c.inputLow2Label, L"Input Lo [%RH]", L"Vstup Lo [%RH]"},
+        {c.inputHigh2Label, L"Input Hi [%RH]", L"Vstup Hi [%RH]"},
+    };
+    return m;
+}
+
+const TdoTemplateIds TDO_TEMPLATE = {
+    IDC_TDO_READ, IDC_TDO_WRITE, IDC_TDO_OPEN, IDC_TDO_SAVE, IDC_TDO_DEFAULT, IDC_TDO_CANCEL, IDC_TDO_TEXT,
+    IDC_TDO_CONTRAST, IDC_TDO_OFFSET_TEMPERATURE, IDC_TDO_OFFSET_HUMIDITY,
+    IDC_TDO_INPUT_LOW_1, IDC_TDO_INPUT_HIGH_1, IDC_TDO_INPUT_LOW_2, IDC_TDO_INPUT_HIGH_2,
+    {IDC_TDO_OUTPUT_1_GROUP, IDC_TDO_CURRENT_1, IDC_TDO_VOLTAGE_1, IDC_TDO_OUTPUT_LOW_1, IDC_TDO_OUTPUT_HIGH_1,
+     IDC_TDO_INITIAL_1, IDC_TDO_OUTPUT_LOW_1_LABEL, IDC_TDO_OUTPUT_HIGH_1_LABEL, IDC_TDO_INITIAL_1_LABEL},
+    {IDC_TDO_OUTPUT_2_GROUP, IDC_TDO_CURRENT_2, IDC_TDO_VOLTAGE_2, IDC_TDO_OUTPUT_LOW_2, IDC_TDO_OUTPUT_HIGH_2,
+     IDC_TDO_INITIAL_2, IDC_TDO_OUTPUT_LOW_2_LABEL, IDC_TDO_OUTPUT_HIGH_2_LABEL, IDC_TDO_INITIAL_2_LABEL},
+    IDC_TDO_MEASURE_GROUP, IDC_TDO_TEMPERATURE_LABEL, IDC_TDO_HUMIDITY_LABEL, IDC_TDO_LCD_GROUP,
+    IDC_TDO_CONTRAST_LABEL, IDC_TDO_TEXT_GROUP,
+    IDC_TDO_INPUT_LOW_1_LABEL, IDC_TDO_INPUT_HIGH_1_LABEL, IDC_TDO_INPUT_LOW_2_LABEL, IDC_TDO_INPUT_HIGH_2_LABEL,
+};
+
+const TdoTemplateIds DMO_TEMPLATE = {
+    IDC_DMO_READ, IDC_DMO_WRITE, IDC_DMO_OPEN, IDC_DMO_SAVE, IDC_DMO_DEFAULT, IDC_DMO_CANCEL, IDC_DMO_TEXT,
+    IDC_DMO_CONTRAST, IDC_DMO_OFFSET_TEMPERATURE, IDC_DMO_OFFSET_HUMIDITY,
+    IDC_DMO_INPUT_LOW_1, IDC_DMO_INPUT_HIGH_1, IDC_DMO_INPUT_LOW_2, IDC_DMO_INPUT_HIGH_2,
+    {IDC_DMO_OUTPUT_1_GROUP, IDC_DMO_CURRENT_1, IDC_DMO_VOLTAGE_1, IDC_DMO_OUTPUT_LOW_1, IDC_DMO_OUTPUT_HIGH_1,
+     IDC_DMO_INITIAL_1, IDC_DMO_OUTPUT_LOW_1_LABEL, IDC_DMO_OUTPUT_HIGH_1_LABEL, IDC_DMO_INITIAL_1_LABEL},
+    {IDC_DMO_OUTPUT_2_GROUP, IDC_DMO_CURRENT_2, IDC_DMO_VOLTAGE_2, IDC_DMO_OUTPUT_LOW_2, IDC_DMO_OUTPUT_HIGH_2,
+     IDC_DMO_INITIAL_2, IDC_DMO_OUTPUT_LOW_2_LABEL, IDC_DMO_OUTPUT_HIGH_2_LABEL, IDC_DMO_INITIAL_2_LABEL},
+    IDC_DMO_MEASURE_GROUP, IDC_DMO_TEMPERATURE_LABEL, IDC_DMO_HUMIDITY_LABEL, IDC_DMO_LCD_GROUP,
+    IDC_DMO_CONTRAST_LABEL, IDC_DMO_TEXT_GROUP,
+    IDC_DMO_INPUT_LOW_1_LABEL, IDC_DMO_INPUT_HIGH_1_LABEL, IDC_DMO_INPUT_LOW_2_LABEL, IDC_DMO_INPUT_HIGH_2_LABEL,
+};
+
+std::vector<AoutCase> MakeCases()
+{
+    std::vector<AoutCase> cases;
+    cases.push_back(TdoLikeCase("TDO", L"TDO", IDD_TDO, TDODlgProc, IDC_OFFLINE_TDO, "TDO Dolvan s.r.o", TDO_TEMPLATE));
+    cases.push_back(TdoLikeCase("DMO", L"DMO", IDD_DMO, DMODlgProc, IDC_OFFLINE_DMO, "DMO Dolvan s.r.o", DMO_TEMPLATE));
+    return cases;
+}
+
+const std::vector<AoutCase>& Cases()
+{
+    static const std::vector<AoutCase> cases = MakeCases();
+    return cases;
+}
+
+const AoutCase& FindCase(const char* name)
+{
+    for (const AoutCase& m : Cases())
+        if (strcmp(m.name, name) == 0) return m;
+    return Cases()[0];
+}
+
+void PrintTo(const AoutCase& model, std::ostream* os)
+{
+    *os << model.name;
+}
+
+std::string ItemText(HWND dialog, int id)
+{
+    return GetTextUtf8(GetDlgItem(dialog, id));
+}
+
+std::wstring ItemTextW(HWND dialog, int id)
+{
+    return GetText(GetDlgItem(dialog, id));
+}
+
+void TypeInto(HWND dialog, int id, const char* text)
+{
+    std::wstring wide(text, text + strlen(text));
+    SetText(GetDlgItem(dialog, id), wide);
+}
+
+void Click(HWND dialog, int id)
+{
+    PostClick(GetDlgItem(dialog, id));
+}
+
+bool IsChecked(HWND dialog, int id)
+{
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_BLOCK, 5000, &state);
+    return state == BST_CHECKED;
+}
+
+// A list choice as the user makes it: the selection, then the notification.
+void SelectEntry(HWND dialog, int id, int index)
+{
+    HWND combo = GetDlgItem(dialog, id);
+    DWORD_PTR result;
+    SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_BLOCK, 5000, &result);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
+}
+
+std::string TempPath(const std::string& name)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    // Both editions' test programs run at once and share the temporary folder.
+    return std::string(folder) + "zentil_aout_" + std::to_string(GetCurrentProcessId()) + "_" + name;
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), (std::streamsize)bytes.size());
+}
+
+BOOL CALLBACK FindFileNameEdit(HWND window, LPARAM found)
+{
+    wchar_t name[32];
+    GetClassNameW(window, name, 32);
+    if (GetDlgCtrlID(window) == FILE_NAME_COMBO_ID && _wcsicmp(name, L"Edit") == 0) {
+        *(HWND*)found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Answers the common file dialog the model dialog opens with a path.
+void ChooseFile(HWND owner, const std::string& path)
+{
+    HWND chooser = nullptr;
+    HWND nameEdit = nullptr;
+    bool found = WaitUntil([&] {
+        for (HWND window : FindTopWindows(ThisProcess(), L"#32770")) {
+            if (GetWindow(window, GW_OWNER) != owner || IsMessageBoxWindow(window)) continue;
+            HWND edit = nullptr;
+            EnumChildWindows(window, FindFileNameEdit, (LPARAM)&edit);
+            if (!edit) continue;
+            chooser = window;
+            nameEdit = edit;
+            return true;
+        }
+        return false;
+    });
+    ASSERT_TRUE(found) << "no file dialog";
+    SetText(nameEdit, std::wstring(path.begin(), path.end()));
+    PostCommand(chooser, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(chooser); })) << "the file dialog stayed open";
+}
+
+// The settings file the dialog must write for the given value fields (register, text) and text.
+std::string ExpectedSettingsFile(const char* designation, const std::vector<std::pair<int, std::string>>& fields,
+                                 const char* text16)
+{
+    std::string file;
+    char header[17];
+    snprintf(header, sizeof header, "  %-14s", designation);
+    file += std::string(header, 16) + "\r" + std::string(14, ' ') + "\r";
+    for (int r = 0; r < 160; r++) {
+        char line[17];
+        std::string value;
+        for (const auto& field : fields)
+            if (field.first == r) value = field.second.substr(0, 6);
+        snprintf(line, sizeof line, "Reg %03d %-6s \r", r, value.c_str());
+        std::string bytes(line, 16);
+        if (r >= 40 && r <= 47) {
+            bytes[9] = text16[2 * (r - 40)];
+            bytes[11] = text16[2 * (r - 40) + 1];
+        }
+        file += bytes;
+    }
+    file += "\r" + std::string(14, ' ') + "\r";
+    return file;
+}
+
+// A device of the model with every register distinguishable from what the dialog writes, the
+// model's fields seeded in range and output 1 voltage (as 2), output 2 current.
+int AddSeededDevice(const AoutCase& model)
+{
+    int id = SimAddDevice(model.name, "01.00.00");
+    SimLock lock;
+    SimDevice* device = SimGetDevice(id);
+    for (int r = 0; r < SIM_REGISTER_COUNT; r++) device->registers[r] = (WORD)(FILLER_BASE + r);
+    const char* text = "Hello World 1234";
+    for (int i = 0; i < 8; i++) device->registers[40 + i] = (WORD)((BYTE)text[2 * i] << 8 | (BYTE)text[2 * i + 1]);
+    for (const FieldRow& row : model.fields)
+        if (row.shown) device->registers[row.reg] = row.seed;
+    device->registers[68] = KIND_1_SEED;
+    if (model.outputs.size() > 1) device->registers[69] = KIND_2_SEED;
+    device->jumperFitted = true;
+    return id;
+}
+
+int CountFeatureCommands(int deviceId, BYTE command, int parameter)
+{
+    int count = 0;
+    for (const SimEvent& event : SimGetEvents(deviceId))
+        if (event.kind == SIM_EVENT_SET_FEATURE && !event.failed && event.bytes.size() >= 3 &&
+            event.bytes[1] == command && (parameter < 0 || event.bytes[2] == parameter))
+            count++;
+    return count;
+}
+
+WORD DeviceRegister(int deviceId, int r, bool eeprom = false)
+{
+    SimLock lock;
+    SimDevice* device = SimGetDevice(deviceId);
+    return eeprom ? device->eeprom[r] : device->registers[r];
+}
+
+void SetDeviceRegister(int deviceId, int r, WORD value)
+{
+    SimLock lock;
+    SimGetDevice(deviceId)->registers[r] = value;
+}
+
+// Every label, group and button text fits its control in the dialog's font.
+void ExpectLabelsFit(HWND dialog)
+{
+    HFONT font = (HFONT)SendMessageW(dialog, WM_GETFONT, 0, 0);
+    HDC dc = GetDC(dialog);
+    HGDIOBJ old = SelectObject(dc, font);
+    int arrow = GetSystemMetrics(SM_CXVSCROLL) + 6;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[32];
+        GetClassNameW(child, className, 32);
+        std::vector<std::wstring> texts;
+        int margin = 0;
+        if (_wcsicmp(className, L"ComboBox") == 0) {
+            int count = (int)SendMessageW(child, CB_GETCOUNT, 0, 0);
+            for (int i = 0; i < count; i++) {
+                wchar_t entry[128] = L"";
+                SendMessageW(child, CB_GETLBTEXT, i, (LPARAM)entry);
+                texts.push_back(entry);
+            }
+            margin = arrow;
+        } else if (_wcsicmp(className, L"Static") == 0 || _wcsicmp(className, L"Button") == 0) {
+            texts.push_back(GetText(child));
+            LONG style = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
+            bool box = _wcsicmp(className, L"Button") == 0 && style != BS_GROUPBOX;
+            margin = box ? 16 : _wcsicmp(className, L"Button") == 0 ? 12 : 0;
+        }
+        RECT rect;
+        GetClientRect(child, &rect);
+        for (const std::wstring& text : texts) {
+            SIZE size;
+            GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &size);
+            EXPECT_LE(size.cx + margin, rect.right) << "text does not fit: " << GetTextUtf8(child);
+        }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(dialog, dc);
+}
+
+// Presses OK on every open message box until `settled` holds and no box has come for a while
+// (range messages of several fields stack, since the tick goes on under each box).
+void DismissMessageBoxes(const std::function<bool()>& settled)
+{
+    DWORD start = GetTickCount();
+    DWORD quietSince = start;
+    while (GetTickCount() - start < 15000) {
+        bool pressed = false;
+        for (HWND window : FindTopWindows(ThisProcess(), L"#32770")) {
+            if (!IsMessageBoxWindow(window)) continue;
+            PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            quietSince = GetTickCount();
+            pressed = true;
+            break;
+        }
+        if (!pressed && settled() && GetTickCount() - quietSince >= 500) return;
+        Sleep(30);
+    }
+    ADD_FAILURE() << "the message boxes did not settle";
+}
+
+// Whether a progress window is up over the model dialog (which may use the same control id).
+bool ProgressShown(HWND modelDialog, int textId)
+{
+    for (HWND window : FindTopWindows(ThisProcess(), L"#32770"))
+        if (window != modelDialog && GetDlgItem(window, textId)) return true;
+    return false;
+}
+
+// Waits until the write engine has stored the image (third store step on the wire).
+bool WaitForStoredWrite(HWND dialog, int deviceId, int storesBefore)
+{
+    return WaitUntil([&] { return CountFeatureCommands(deviceId, CMD_STORE_EEPROM, 2) > storesBefore; }, 8000) &&
+           WaitUntil([&] { return !ProgressShown(dialog, IDC_WRITE_PROGRESS_TEXT); });
+}
+
+bool WaitForRead(HWND dialog)
+{
+    return WaitUntil([&] { return !ProgressShown(dialog, IDC_READ_PROGRESS_TEXT); });
+}
+
+// The unit texts of an output's three labels, by kind.
+void ExpectUnitLabels(HWND dialog, const OutputRow& o, bool voltage, bool initialValueLabel)
+{
+    if (voltage) {
+        EXPECT_EQ(ItemTextW(dialog, o.lowLabel), EditionText(L"Output Lo [V]", L"Výstup Lo [V]"));
+        EXPECT_EQ(ItemTextW(dialog, o.highLabel), EditionText(L"Output Hi [V]", L"Výstup Hi [V]"));
+    } else {
+        EXPECT_EQ(ItemTextW(dialog, o.lowLabel), EditionText(L"Output Lo [mA]", L"Výstup Lo [mA]"));
+        EXPECT_EQ(ItemTextW(dialog, o.highLabel), EditionText(L"Output Hi [mA]", L"Výstup Hi [mA]"));
+    }
+    if (initialValueLabel) {
+        EXPECT_EQ(ItemTextW(dialog, o.initialLabel), EditionText(L"Initial value", L"Inicializační hodnota"));
+    } else if (voltage) {
+        EXPECT_EQ(ItemTextW(dialog, o.initialLabel), EditionText(L"Safety val. [V]", L"Safety hod. [V]"));
+    } else {
+        EXPECT_EQ(ItemTextW(dialog, o.initialLabel), EditionText(L"Safety val. [mA]", L"Safety hod. [mA]"));
+    }
+    EXPECT_EQ(IsChecked(dialog, o.voltage), voltage);
+    EXPECT_EQ(IsChecked(dialog, o.current), !voltage);
+}
+
+const FieldRow* FindRow(const AoutCase& m, int reg)
+{
+    for (const FieldRow& row : m.fields)
+        if (row.reg == reg) return &row;
+    return nullptr;
+}
+
+// What a Write after typing every row's entry leaves in register r.
+WORD ExpectedAfterWrite(const AoutCase& m, int r)
+{
+    for (const auto& fixed : m.fixed)
+        if (fixed.first == r) return fixed.second;
+    const FieldRow* row = FindRow(m, r);
+    if (row && row->outOfRange) return row->written;
+    if (row) return row->seed;
+    if (r == 68) return 1;
+    if (r == 69 && m.outputs.size() > 1) return 0;
+    if (r == 40) return 'A' << 8 | 'B';
+    if (r == 41) return 'C' << 8 | 'D';
+    if (r == 42) return 'E' << 8;
+    if (r > 42 && r <= 47) return 0;
+    return (WORD)(FILLER_BASE + r);
+}
+
+class AnalogOutputDialogs : public ::testing::TestWithParam<AoutCase> {
+protected:
+    void SetUp() override
+    {
+        PrepareTestProcess();
+        SimStartServer();
+        SimResetDevices();
+    }
+    void TearDown() override { SimResetDevices(); }
+};
+
+std::string CaseName(const ::testing::TestParamInfo<AoutCase>& info)
+{
+    std::string name;
+    for (const char* p = info.param.name; *p; p++)
+        if (isalnum((unsigned char)*p)) name += *p;
+    return name;
+}
+
+// Opens the model's dialog through CONFIG with its seeded device and waits for the read.
+HWND OpenConnectedDialog(const AoutCase& m)
+{
+    if (!WaitUntil([] { return g_deviceConnected == 1; }, 10000)) return nullptr;
+    PostClick(g_configButton);
+    HWND dialog = WaitForDialogWithControl(ThisProcess(), m.read, 10000);
+    if (!dialog) return nullptr;
+    if (!WaitUntil([&] { return ItemText(dialog, m.text) == "Hello World 1234"; }, 8000)) return nullptr;
+    if (!WaitForRead(dialog)) return nullptr;
+    return dialog;
+}
+
+}  // namespace
+
+// CONFIG with a device: the read at opening, every register shown with its coding, the kinds
+// (2 reads as voltage), the labels, then a Write that puts back exactly the registers the model
+// owns: every other register, the network registers of a model without a port included, stays.
+TEST_P(AnalogOutputDialogs, ConfigReadsShowsAndWritesBack)
+{
+    const AoutCase& m = GetParam();
+    SCOPED_TRACE(m.name);
+    int deviceId = AddSeededDevice(m);
+    RunProgram([&] {
+        HWND dialog = OpenConnectedDialog(m);
+        ASSERT_NE(dialog, nullptr) << "nothing read";
+        EXPECT_EQ(GetTextUtf8(dialog), m.designation);
+        EXPECT_EQ(CountFeatureCommands(deviceId, CMD_READ_BLOCK, -1), 12);
+        for (const FieldRow& row : m.fields) {
+            EXPECT_EQ(ItemText(dialog, row.id), row.shown ? row.shown : row.atOpening) << "register " << row.reg;
+        }
+        ExpectUnitLabels(dialog, m.outputs[0], true, true);
+        if (m.outputs.size() > 1) ExpectUnitLabels(dialog, m.outputs[1], false, true);
+        std::wstring designation = m.button;
+        EXPECT_EQ(ItemTextW(dialog, m.read), EditionText(L"Read ", L"Načíst ") + designation);
+        EXPECT_EQ(ItemTextW(dialog, m.write), EditionText(L"Write ", L"Zapsat ") + designation);
+        EXPECT_EQ(ItemTextW(dialog, m.open), EditionText(L"Setting Open", L"Otevřít Nastavení"));
+        EXPECT_EQ(ItemTextW(dialog, m.save), EditionText(L"Setting Save", L"Uložit Nastavení"));
+        EXPECT_EQ(ItemTextW(dialog, m.byDefault), EditionText(L"Default", L"Přednastavení"));
+        EXPECT_EQ(ItemTextW(dialog, m.cancel), L"Cancel");
+        for (const LabelRow& label : m.labels) {
+            EXPECT_EQ(ItemTextW(dialog, label.id), EditionText(label.english, label.czech)) << "control " << label.id;
+        }
+        ExpectLabelsFit(dialog);
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+
+        for (const FieldRow& row : m.fields)
+            if (row.outOfRange) TypeInto(dialog, row.id, row.typed);
+        TypeInto(dialog, m.text, "ABCDE");
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 0)) << "no complete write";
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        for (int r = 0; r < SIM_REGISTER_COUNT; r++) {
+            EXPECT_EQ(DeviceRegister(deviceId, r), ExpectedAfterWrite(m, r)) << "register " << r;
+            EXPECT_EQ(DeviceRegister(deviceId, r, true), ExpectedAfterWrite(m, r)) << "EEPROM register " << r;
+        }
+
+        // A Read relabels each initial value with its kind's safety text.
+        SetDeviceRegister(deviceId, 68, 0);
+        Click(dialog, m.read);
+        EXPECT_TRUE(WaitUntil([&] { return IsChecked(dialog, m.outputs[0].current); }, 8000));
+        EXPECT_TRUE(WaitForRead(dialog));
+        ExpectUnitLabels(dialog, m.outputs[0], false, false);
+        if (m.outputs.size() > 1) ExpectUnitLabels(dialog, m.outputs[1], false, false);
+        Click(dialog, m.cancel);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        EXPECT_TRUE(WaitUntil([] { return IsWindowVisible(g_mainWindow) != FALSE; })) << "main window not back";
+    }, 40000);
+}
+
+// Off-line through the picker: Read and Write disabled, the opening defaults and labels, every
+// field pulled back to its bound, a settings file saved byte for byte, Default, and the file
+// loaded back with its kinds.
+TEST_P(AnalogOutputDialogs, OfflineBoundsFileDefaultAndLoad)
+{
+    const AoutCase& m = GetParam();
+    SCOPED_TRACE(m.name);
+    std::string path = TempPath(std::to_string(m.templateId) + ".dlc");
+    DeleteFileA(path.c_str());
+    RunProgram([&] {
+        ExpectMessageBox(ThisProcess(), EditionText(L"No HID device detected", L"Žádné zařízení HID nenalezeno"),
+                         EditionText(L"HID device info", L"HID zařízení, info. "), MB_ICONINFORMATION, 10000);
+        PostClick(g_configButton);
+        HWND picker = WaitForDialogWithControl(ThisProcess(), m.pickerId);
+        ASSERT_NE(picker, nullptr);
+        Click(picker, m.pickerId);
+        HWND dialog = WaitForDialogWithControl(ThisProcess(), m.read);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, m.read)));
+        EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, m.write)));
+        EXPECT_EQ(ItemText(dialog, m.text), m.openingText);
+        for (const FieldRow& row : m.fields) EXPECT_EQ(ItemText(dialog, row.id), row.atOpening) << "register " << row.reg;
+        for (const OutputRow& o : m.outputs) ExpectUnitLabels(dialog, o, true, true);
+
+        // Every bounded field out of range at once.
+        RunOnUiThread([&] {
+            for (const FieldRow& row : m.fields)
+                if (row.outOfRange) SetDlgItemTextA(dialog, row.id, row.outOfRange);
+        });
+        MessageBoxRecord box;
+        ASSERT_TRUE(WaitForMessageBox(ThisProcess(), &box));
+        EXPECT_EQ(box.text, RANGE_TEXT);
+        EXPECT_EQ(box.caption, RANGE_CAPTION);
+        auto bounded = [&] {
+            for (const FieldRow& row : m.fields)
+                if (row.outOfRange && ItemText(dialog, row.id) != row.bound) return false;
+            return true;
+        };
+        DismissMessageBoxes(bounded);
+        for (const FieldRow& row : m.fields) {
+            if (row.outOfRange) EXPECT_EQ(ItemText(dialog, row.id), row.bound) << "register " << row.reg;
+        }
+
+        // The last output current; the values as typed go into the file.
+        const OutputRow& last = m.outputs.back();
+        Click(dialog, last.current);
+        EXPECT_TRUE(WaitUntil([&] { return IsChecked(dialog, last.current); }));
+        std::vector<std::pair<int, std::string>> lines = m.savedLines;
+        for (const FieldRow& row : m.fields) {
+            if (row.outOfRange) TypeInto(dialog, row.id, row.typed);
+            lines.push_back({row.reg, row.outOfRange ? row.typed : row.atOpening});
+        }
+        lines.push_back({68, m.outputs.size() > 1 ? "1" : "0"});
+        if (m.outputs.size() > 1) lines.push_back({69, "0"});
+        TypeInto(dialog, m.text, "Room 12");
+        Click(dialog, m.save);
+        ChooseFile(dialog, path);
+        const char text16[17] = "Room 12\0\0\0\0\0\0\0\0";
+        EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(path).size() == 2608; }));
+        EXPECT_EQ(ReadFileBytes(path), ExpectedSettingsFile(m.designation, lines, text16));
+
+        Click(dialog, m.byDefault);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.text) == m.defaultText; }));
+        for (const FieldRow& row : m.fields) EXPECT_EQ(ItemText(dialog, row.id), row.onDefault) << "register " << row.reg;
+        for (const OutputRow& o : m.outputs) ExpectUnitLabels(dialog, o, true, false);
+
+        Click(dialog, m.open);
+        ChooseFile(dialog, path);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.text) == "Room 12"; }));
+        for (const FieldRow& row : m.fields) {
+            EXPECT_EQ(ItemText(dialog, row.id), row.outOfRange ? row.typed : row.atOpening) << "register " << row.reg;
+        }
+        for (size_t i = 0; i < m.outputs.size(); i++) ExpectUnitLabels(dialog, m.outputs[i], i + 1 < m.outputs.size(), false);
+        Sleep(100);
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 40000);
+    DeleteFileA(path.c_str());
+}
+
+// A kind click relabels the output and changes no value; back on voltage, the next tick pulls
+// output Lo, output Hi and the initial value down to 10.0, each with the range message.
+TEST_P(AnalogOutputDialogs, KindClickRelabelsAndTheTickBounds)
+{
+    const AoutCase& m = GetParam();
+    SCOPED_TRACE(m.name);
+    const OutputRow& o = m.outputs[0];
+    g_deviceConnected = 0;
+    INT_PTR result = RunDialog(m.templateId, m.proc, [&](HWND dialog) {
+        TypeInto(dialog, o.high, "7.5");
+        Click(dialog, o.current);
+        EXPECT_TRUE(WaitUntil([&] { return IsChecked(dialog, o.current); }));
+        ExpectUnitLabels(dialog, o, false, false);
+        if (m.outputs.size() > 1) ExpectUnitLabels(dialog, m.outputs[1], true, true);
+        EXPECT_EQ(ItemText(dialog, o.high), "7.5");
+        TypeInto(dialog, o.low, "15.0");
+        TypeInto(dialog, o.high, "20.0");
+        TypeInto(dialog, o.initial, "12.3");
+        Sleep(100);
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess())) << "20.0 mA is in range";
+        Click(dialog, o.voltage);
+        ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
+        auto bounded = [&] {
+            return ItemText(dialog, o.low) == "10.0" && ItemText(dialog, o.high) == "10.0" &&
+                   ItemText(dialog, o.initial) == "10.0";
+        };
+        DismissMessageBoxes(bounded);
+        EXPECT_TRUE(bounded());
+        ExpectUnitLabels(dialog, o, true, false);
+        Click(dialog, m.cancel);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+}
+
+// Files the dialog refuses: unreadable (empty), of the wrong size, or of another model; the
+// controls stay as they were.
+TEST_P(AnalogOutputDialogs, RefusedFiles)
+{
+    const AoutCase& m = GetParam();
+    SCOPED_TRACE(m.name);
+    std::string empty = TempPath(std::string(m.name) + "_empty.dlc");
+    std::string shortFile = TempPath(std::string(m.name) + "_short.dlc");
+    std::string otherModel = TempPath(std::string(m.name) + "_other.dlc");
+    WriteFileBytes(empty, "");
+    const FieldRow& first = m.fields[0];
+    std::string other = ExpectedSettingsFile(strcmp(m.name, "TDO") == 0 ? "DMO" : "TDO", {{first.reg, "9"}}, "");
+    WriteFileBytes(shortFile, ExpectedSettingsFile(m.designation, {{first.reg, "9"}}, "").substr(0, 2607));
+    WriteFileBytes(otherModel, other);
+    std::wstring mismatch = EditionText((std::wstring(m.button) + L" device is not compatible with selected file.").c_str(),
+                                        (L"Konfigurační soubor není určen pro zařízení " + std::wstring(m.button)).c_str());
+    g_deviceConnected = 0;
+    INT_PTR result = RunDialog(m.templateId, m.proc, [&](HWND dialog) {
+        const struct {
+            const std::string* path;
+            std::wstring text;
+        } cases[] = {
+            {&empty, EditionText(L"File read error", L"Chyba načteni souboru")},
+            {&shortFile, EditionText(L"File is damaged", L"Soubor je poškozený")},
+            {&otherModel, mismatch},
+        };
+        for (const auto& c : cases) {
+            Click(dialog, m.open);
+            ChooseFile(dialog, *c.path);
+            ExpectMessageBox(ThisProcess(), c.text, EditionText(L"File Error", L"Chyba souboru"), MB_ICONERROR);
+            EXPECT_EQ(ItemText(dialog, first.id), first.atOpening);
+        }
+        Click(dialog, m.cancel);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    DeleteFileA(empty.c_str());
+    DeleteFileA(shortFile.c_str());
+    DeleteFileA(otherModel.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, AnalogOutputDialogs, ::testing::ValuesIn(Cases()), CaseName);
+
+// TDO on the wire: a kind clicked and Write posted before any tick sends the bounded value.
+TEST(AnalogOutputWrite, KindClickThenWriteSendsBoundedValues)
+{
+    PrepareTestProcess();
+    SimStartServer();
+    SimResetDevices();
+    const AoutCase& m = FindCase("TDO");
+    const OutputRow& o = m.outputs[1];
+    int deviceId = AddSeededDevice(m);
+    RunProgram([&] {
+        HWND dialog = OpenConnectedDialog(m);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(ItemText(dialog, o.high), "20.0");
+        RunOnUiThread([&] {
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(o.voltage, BN_CLICKED), (LPARAM)GetDlgItem(dialog, o.voltage));
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(m.write, BN_CLICKED), (LPARAM)GetDlgItem(dialog, m.write));
+        });
+        DismissMessageBoxes([&] {
+            return ItemText(dialog, o.high) == "10.0" && ItemText(dialog, o.initial) == "10.0";
+        });
+        ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 0));
+        EXPECT_EQ(DeviceRegister(deviceId, 69, true), 1);
+        EXPECT_EQ(DeviceRegister(deviceId, 95, true), 100);
+        EXPECT_EQ(DeviceRegister(deviceId, 9, true), 100);
+        EXPECT_EQ(DeviceRegister(deviceId, 94, true), 40);
+        Click(dialog, m.cancel);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 30000);
+}
