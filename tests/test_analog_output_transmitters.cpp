@@ -74,6 +74,7 @@ struct AoutCase {
     std::vector<std::pair<int, WORD>> fixed;               // registers every Write stores
     std::vector<std::pair<int, std::string>> savedLines;   // further file lines as opened
     std::vector<LabelRow> labels;                          // written at opening
+    const wchar_t* openingRange1[2];                       // English output 1 range labels at opening
 };
 
 // The control ids of the TDO dialog's template and of DMO's, which is the same dialog.
@@ -164,11 +165,170 @@ const TdoTemplateIds DMO_TEMPLATE = {
     IDC_DMO_INPUT_LOW_1_LABEL, IDC_DMO_INPUT_HIGH_1_LABEL, IDC_DMO_INPUT_LOW_2_LABEL, IDC_DMO_INPUT_HIGH_2_LABEL,
 };
 
+const OutputRow TQSRO_OUTPUT_1 = {IDC_TQSRO_OUTPUT_1_GROUP, IDC_TQSRO_CURRENT_1, IDC_TQSRO_VOLTAGE_1,
+                                  IDC_TQSRO_OUTPUT_LOW_1, IDC_TQSRO_OUTPUT_HIGH_1, IDC_TQSRO_INITIAL_1,
+                                  IDC_TQSRO_OUTPUT_LOW_1_LABEL, IDC_TQSRO_OUTPUT_HIGH_1_LABEL, IDC_TQSRO_INITIAL_1_LABEL};
+const OutputRow TQSRO_OUTPUT_2 = {IDC_TQSRO_OUTPUT_2_GROUP, IDC_TQSRO_CURRENT_2, IDC_TQSRO_VOLTAGE_2,
+                                  IDC_TQSRO_OUTPUT_LOW_2, IDC_TQSRO_OUTPUT_HIGH_2, IDC_TQSRO_INITIAL_2,
+                                  IDC_TQSRO_OUTPUT_LOW_2_LABEL, IDC_TQSRO_OUTPUT_HIGH_2_LABEL, IDC_TQSRO_INITIAL_2_LABEL};
+const OutputRow TYSO_OUTPUT_1 = {IDC_TYSO_OUTPUT_1_GROUP, IDC_TYSO_CURRENT_1, IDC_TYSO_VOLTAGE_1,
+                                 IDC_TYSO_OUTPUT_LOW_1, IDC_TYSO_OUTPUT_HIGH_1, IDC_TYSO_INITIAL_1,
+                                 IDC_TYSO_OUTPUT_LOW_1_LABEL, IDC_TYSO_OUTPUT_HIGH_1_LABEL, IDC_TYSO_INITIAL_1_LABEL};
+const OutputRow LO2_OUTPUT_1 = {IDC_LO2_OUTPUT_1_GROUP, IDC_LO2_CURRENT_1, IDC_LO2_VOLTAGE_1,
+                                IDC_LO2_OUTPUT_LOW_1, IDC_LO2_OUTPUT_HIGH_1, IDC_LO2_INITIAL_1,
+                                IDC_LO2_OUTPUT_LOW_1_LABEL, IDC_LO2_OUTPUT_HIGH_1_LABEL, IDC_LO2_INITIAL_1_LABEL};
+const OutputRow LO2_OUTPUT_2 = {IDC_LO2_OUTPUT_2_GROUP, IDC_LO2_CURRENT_2, IDC_LO2_VOLTAGE_2,
+                                IDC_LO2_OUTPUT_LOW_2, IDC_LO2_OUTPUT_HIGH_2, IDC_LO2_INITIAL_2,
+                                IDC_LO2_OUTPUT_LOW_2_LABEL, IDC_LO2_OUTPUT_HIGH_2_LABEL, IDC_LO2_INITIAL_2_LABEL};
+const OutputRow GQU2_OUTPUT_1 = {IDC_GQU2_OUTPUT_1_GROUP, IDC_GQU2_CURRENT_1, IDC_GQU2_VOLTAGE_1,
+                                 IDC_GQU2_OUTPUT_LOW_1, IDC_GQU2_OUTPUT_HIGH_1, IDC_GQU2_INITIAL_1,
+                                 IDC_GQU2_OUTPUT_LOW_1_LABEL, IDC_GQU2_OUTPUT_HIGH_1_LABEL, IDC_GQU2_INITIAL_1_LABEL};
+const OutputRow GQU2_OUTPUT_2 = {IDC_GQU2_OUTPUT_2_GROUP, IDC_GQU2_CURRENT_2, IDC_GQU2_VOLTAGE_2,
+                                 IDC_GQU2_OUTPUT_LOW_2, IDC_GQU2_OUTPUT_HIGH_2, IDC_GQU2_INITIAL_2,
+                                 IDC_GQU2_OUTPUT_LOW_2_LABEL, IDC_GQU2_OUTPUT_HIGH_2_LABEL, IDC_GQU2_INITIAL_2_LABEL};
+
+AoutCase TqsroCase()
+{
+    AoutCase m = {"TQSRO", "TQSRO", L"TQSRO", IDD_TQSRO, TQSRODlgProc, IDC_OFFLINE_TQSRO, IDC_TQSRO_READ,
+                  IDC_TQSRO_WRITE, IDC_TQSRO_OPEN, IDC_TQSRO_SAVE, IDC_TQSRO_DEFAULT, IDC_TQSRO_CANCEL,
+                  IDC_TQSRO_TEXT, "                ", "TQSRO Dolvan    "};
+    m.fields = {
+        {IDC_TQSRO_CONTRAST, 33, 92, "12", "30", 110, "30", "30", "46", "45"},
+        {IDC_TQSRO_OFFSET_LIGHT, 76, (WORD)-123, "-123", "150", 150, "0", "0", "250", "200"},
+        {IDC_TQSRO_INPUT_LOW_1, 52, 1234, "1234", "0", 0, "0", "0", "70000", "65535"},
+        {IDC_TQSRO_INPUT_HIGH_1, 53, 40000, "40000", "65535", 65535, "500", "500", "-1", "0"},
+        {IDC_TQSRO_INPUT_LOW_2, 54, 0, nullptr, nullptr, 0, "0", "0", nullptr, nullptr},
+        {IDC_TQSRO_INPUT_HIGH_2, 55, 0, nullptr, nullptr, 0, "1", "1", nullptr, nullptr},
+    };
+    std::vector<FieldRow> outputs = OutputFieldRows(TQSRO_OUTPUT_1, &TQSRO_OUTPUT_2);
+    m.fields.insert(m.fields.end(), outputs.begin(), outputs.end());
+    m.outputs = {TQSRO_OUTPUT_1, TQSRO_OUTPUT_2};
+    m.fixed = {{54, 0}, {55, 1}};
+    m.labels = {
+        {IDC_TQSRO_MEASURE_GROUP, L"Measure value, offset", L"Posuv měřené hodnoty"},
+        {IDC_TQSRO_LIGHT_LABEL, L"Ambien light [lx]", L"Osvětlení [lx]"},
+        {IDC_TQSRO_TRANSPARENCY_LABEL, L"Transparency correction", L"Korekce Transparence"},
+        {IDC_TQSRO_LCD_GROUP, L"LCD Setting", L"Nastavení LCD"},
+        {IDC_TQSRO_CONTRAST_LABEL, L"Contrast", L"Kontrast"},
+        {IDC_TQSRO_TEXT_GROUP, L"Text string", L"Textové pole"},
+        {IDC_TQSRO_OUTPUT_1_GROUP, L"Output 1", L"Výstup 1"},
+        {IDC_TQSRO_OUTPUT_2_GROUP, L"Output 2", L"Výstup 2"},
+        {IDC_TQSRO_VOLTAGE_1, L"Voltage", L"Napětí"},
+        {IDC_TQSRO_CURRENT_2, L"Current", L"Proud"},
+        {IDC_TQSRO_INPUT_LOW_1_LABEL, L"Input Lo [lx]", L"Vstup Lo [lx]"},
+        {IDC_TQSRO_INPUT_HIGH_1_LABEL, L"Input Hi [lx]", L"Vstup Hi [lx]"},
+        {IDC_TQSRO_INPUT_LOW_2_LABEL, L"Input Lo PIR", L"Vstup Lo PIR"},
+        {IDC_TQSRO_INPUT_HIGH_2_LABEL, L"Input Hi PIR", L"Vstup Hi PIR"},
+    };
+    m.openingRange1[0] = L"Output Lo  [V]";
+    m.openingRange1[1] = L"Output Hi  [V]";
+    return m;
+}
+
+AoutCase TysoCase()
+{
+    AoutCase m = {"TYSO", "TYSO", L"TYSO", IDD_TYSO, TYSODlgProc, IDC_OFFLINE_TYSO, IDC_TYSO_READ, IDC_TYSO_WRITE,
+                  IDC_TYSO_OPEN, IDC_TYSO_SAVE, IDC_TYSO_DEFAULT, IDC_TYSO_CANCEL, IDC_TYSO_TEXT, "Dolvan TYSO     ",
+                  "TYSO Dolvan     "};
+    m.fields = {
+        {IDC_TYSO_CONTRAST, 33, 92, "12", "30", 110, "30", "30", "46", "45"},
+        {IDC_TYSO_OFFSET_SPEED, 82, (WORD)-123, "-1.23", "0.55", 55, "0.00", "0.00", "25", "20.0"},
+        {IDC_TYSO_INPUT_LOW_1, 52, 150, "1.50", "2.5", 250, "0.00", "0.00", "-0.1", "0.0"},
+        {IDC_TYSO_INPUT_HIGH_1, 53, 1000, "10.00", "327.6", 32760, "10.00", "10.00", "650.0", "327.6"},
+    };
+    std::vector<FieldRow> outputs = OutputFieldRows(TYSO_OUTPUT_1, nullptr);
+    m.fields.insert(m.fields.end(), outputs.begin(), outputs.end());
+    m.outputs = {TYSO_OUTPUT_1};
+    m.labels = {
+        {IDC_TYSO_MEASURE_GROUP, L"Measure value, offset", L"Posuv měřené hodnoty"},
+        {IDC_TYSO_SPEED_LABEL, L"Speed [m/s]", L"Rychlost [m/s]"},
+        {IDC_TYSO_LCD_GROUP, L"LCD Setting", L"Nastavení LCD"},
+        {IDC_TYSO_CONTRAST_LABEL, L"Contrast", L"Kontrast"},
+        {IDC_TYSO_TEXT_GROUP, L"Text string", L"Textové pole"},
+        {IDC_TYSO_OUTPUT_1_GROUP, L"Output 1", L"Výstup 1"},
+        {IDC_TYSO_CURRENT_1, L"Current", L"Proud"},
+        {IDC_TYSO_VOLTAGE_1, L"Voltage", L"Napětí"},
+        {IDC_TYSO_INPUT_LOW_1_LABEL, L"Input Lo [m/s]", L"Vstup Lo [m/s]"},
+        {IDC_TYSO_INPUT_HIGH_1_LABEL, L"Input Hi [m/s]", L"Vstup Hi [m/s]"},
+    };
+    return m;
+}
+
+AoutCase Lo2Case()
+{
+    AoutCase m = {"L-O2", "LO2", L"LO2", IDD_LO2, LO2DlgProc, IDC_OFFLINE_LO2, IDC_LO2_READ, IDC_LO2_WRITE,
+                  IDC_LO2_OPEN, IDC_LO2_SAVE, IDC_LO2_DEFAULT, IDC_LO2_CANCEL, IDC_LO2_TEXT, "LO2 Dolvan s.r.o",
+                  "LO2 Dolvan s.r.o"};
+    m.fields = {
+        {IDC_LO2_INPUT_LOW_1, 52, 5, "5", "1", 1, "10", "10", "0", "1"},
+        {IDC_LO2_INPUT_HIGH_1, 53, 20000, "20000", "15000", 15000, "100", "100", "20001", "20000"},
+        {IDC_LO2_INPUT_LOW_2, 54, 7, "7", "20000", 20000, "10", "10", "-5", "1"},
+        {IDC_LO2_INPUT_HIGH_2, 55, 100, "100", "2", 2, "100", "100", "99999", "20000"},
+    };
+    std::vector<FieldRow> outputs = OutputFieldRows(LO2_OUTPUT_1, &LO2_OUTPUT_2);
+    m.fields.insert(m.fields.end(), outputs.begin(), outputs.end());
+    m.outputs = {LO2_OUTPUT_1, LO2_OUTPUT_2};
+    m.labels = {
+        {IDC_LO2_TEXT_GROUP, L"Text string", L"Textové pole"},
+        {IDC_LO2_OUTPUT_1_GROUP, L"Output 1", L"Výstup 1"},
+        {IDC_LO2_OUTPUT_2_GROUP, L"Output 2", L"Výstup 2"},
+        {IDC_LO2_CURRENT_1, L"Current", L"Proud"},
+        {IDC_LO2_VOLTAGE_2, L"Voltage", L"Napětí"},
+        {IDC_LO2_INPUT_LOW_1_LABEL, L"Input Lo [Hz]", L"Vstup Lo [Hz]"},
+        {IDC_LO2_INPUT_HIGH_1_LABEL, L"Input Hi [Hz]", L"Vstup Hi [Hz]"},
+        {IDC_LO2_INPUT_LOW_2_LABEL, L"Input Lo [Hz]", L"Vstup Lo [Hz]"},
+        {IDC_LO2_INPUT_HIGH_2_LABEL, L"Input Hi [Hz]", L"Vstup Hi [Hz]"},
+    };
+    return m;
+}
+
+AoutCase Gqu2Case()
+{
+    AoutCase m = {"GQU2", "GQU2", L"GQU2", IDD_GQU2, GQU2DlgProc, IDC_OFFLINE_GQU2, IDC_GQU2_READ, IDC_GQU2_WRITE,
+                  IDC_GQU2_OPEN, IDC_GQU2_SAVE, IDC_GQU2_DEFAULT, IDC_GQU2_CANCEL, IDC_GQU2_TEXT, "G-QU2  Dolvan  ",
+                  "G-QU2  Dolvan  "};
+    m.fields = {
+        {IDC_GQU2_ADDRESS, 48, 17, "17", "254", 254, "1", "1", "0", "1"},
+        {IDC_GQU2_TIMEOUT, 50, 500, "500", "65535", 65535, "1000", "1000", "70000", "65535"},
+        {IDC_GQU2_INPUT_LOW_1, 52, (WORD)-123, "-123", "-32768", 0x8000, "0", "0", "-40000", "-32768"},
+        {IDC_GQU2_INPUT_HIGH_1, 53, 2000, "2000", "32767", 0x7FFF, "1000", "1000", "40000", "32767"},
+        {IDC_GQU2_INPUT_LOW_2, 54, 5, "5", "-1", 0xFFFF, "0", "0", "-32769", "-32768"},
+        {IDC_GQU2_INPUT_HIGH_2, 55, 7, "7", "0", 0, "1000", "1000", "32768", "32767"},
+    };
+    std::vector<FieldRow> outputs = OutputFieldRows(GQU2_OUTPUT_1, &GQU2_OUTPUT_2);
+    m.fields.insert(m.fields.end(), outputs.begin(), outputs.end());
+    m.outputs = {GQU2_OUTPUT_1, GQU2_OUTPUT_2};
+    m.fixed = {{51, 2000}};
+    m.savedLines = {{39, "0"}, {49, "4"}};
+    m.labels = {
+        {IDC_GQU2_TEXT_GROUP, L"Text string", L"Textové pole"},
+        {IDC_GQU2_NETWORK_GROUP, L"Network setting", L"Síťové nastavení"},
+        {IDC_GQU2_ADDRESS_LABEL, L"Address", L"Adresa"},
+        {IDC_GQU2_BAUD_LABEL, L"Baud rate", L"Rychlost"},
+        {IDC_GQU2_SAFETY_GROUP, L"Safety mode", L"Safety režim"},
+        {IDC_GQU2_SAFETY_ACTIVE, L"Active", L"Ativovat"},
+        {IDC_GQU2_TIMEOUT_LABEL, L"TimeOut [ms]", L"TimeOut [ms]"},
+        {IDC_GQU2_OUTPUT_1_GROUP, L"Output 1", L"Výstup 1"},
+        {IDC_GQU2_OUTPUT_2_GROUP, L"Output 2", L"Výstup 2"},
+        {IDC_GQU2_CURRENT_2, L"Current", L"Proud"},
+        {IDC_GQU2_VOLTAGE_1, L"Voltage", L"Napětí"},
+        {IDC_GQU2_INPUT_LOW_1_LABEL, L"Input Lo", L"Vstup Lo"},
+        {IDC_GQU2_INPUT_HIGH_1_LABEL, L"Input Hi", L"Vstup Hi"},
+        {IDC_GQU2_INPUT_LOW_2_LABEL, L"Input Lo", L"Vstup Lo"},
+        {IDC_GQU2_INPUT_HIGH_2_LABEL, L"Input Hi", L"Vstup Hi"},
+    };
+    return m;
+}
+
 std::vector<AoutCase> MakeCases()
 {
     std::vector<AoutCase> cases;
     cases.push_back(TdoLikeCase("TDO", L"TDO", IDD_TDO, TDODlgProc, IDC_OFFLINE_TDO, "TDO Dolvan s.r.o", TDO_TEMPLATE));
     cases.push_back(TdoLikeCase("DMO", L"DMO", IDD_DMO, DMODlgProc, IDC_OFFLINE_DMO, "DMO Dolvan s.r.o", DMO_TEMPLATE));
+    cases.push_back(TqsroCase());
+    cases.push_back(TysoCase());
+    cases.push_back(Lo2Case());
+    cases.push_back(Gqu2Case());
     return cases;
 }
 
@@ -385,9 +545,10 @@ void ExpectLabelsFit(HWND dialog)
     ReleaseDC(dialog, dc);
 }
 
-// Presses OK on every open message box until `settled` holds and no box has come for a while
-// (range messages of several fields stack, since the tick goes on under each box).
-void DismissMessageBoxes(const std::function<bool()>& settled)
+// Presses OK on every open message box until `settled` holds, the dialog is enabled again (a box
+// it owns, even one not shown yet, keeps it disabled) and no box has come for a while (range
+// messages of several fields stack, since the tick goes on under each box).
+void DismissMessageBoxes(HWND dialog, const std::function<bool()>& settled)
 {
     DWORD start = GetTickCount();
     DWORD quietSince = start;
@@ -400,7 +561,7 @@ void DismissMessageBoxes(const std::function<bool()>& settled)
             pressed = true;
             break;
         }
-        if (!pressed && settled() && GetTickCount() - quietSince >= 500) return;
+        if (!pressed && settled() && IsWindowEnabled(dialog) && GetTickCount() - quietSince >= 500) return;
         Sleep(30);
     }
     ADD_FAILURE() << "the message boxes did not settle";
@@ -426,10 +587,15 @@ bool WaitForRead(HWND dialog)
     return WaitUntil([&] { return !ProgressShown(dialog, IDC_READ_PROGRESS_TEXT); });
 }
 
-// The unit texts of an output's three labels, by kind.
-void ExpectUnitLabels(HWND dialog, const OutputRow& o, bool voltage, bool initialValueLabel)
+// The unit texts of an output's three labels, by kind; a model's own English range texts right
+// after opening where it has them.
+void ExpectUnitLabels(HWND dialog, const OutputRow& o, bool voltage, bool initialValueLabel,
+                      const wchar_t* const* openingRange = nullptr)
 {
-    if (voltage) {
+    if (voltage && openingRange && openingRange[0]) {
+        EXPECT_EQ(ItemTextW(dialog, o.lowLabel), EditionText(openingRange[0], L"Výstup Lo [V]"));
+        EXPECT_EQ(ItemTextW(dialog, o.highLabel), EditionText(openingRange[1], L"Výstup Hi [V]"));
+    } else if (voltage) {
         EXPECT_EQ(ItemTextW(dialog, o.lowLabel), EditionText(L"Output Lo [V]", L"Výstup Lo [V]"));
         EXPECT_EQ(ItemTextW(dialog, o.highLabel), EditionText(L"Output Hi [V]", L"Výstup Hi [V]"));
     } else {
@@ -490,11 +656,12 @@ std::string CaseName(const ::testing::TestParamInfo<AoutCase>& info)
     return name;
 }
 
-// Opens the model's dialog through CONFIG with its seeded device and waits for the read.
-HWND OpenConnectedDialog(const AoutCase& m)
+// Opens the model's dialog through CONFIG with its seeded device (unless CONFIG was clicked
+// already) and waits for the read.
+HWND OpenConnectedDialog(const AoutCase& m, bool clicked = false)
 {
     if (!WaitUntil([] { return g_deviceConnected == 1; }, 10000)) return nullptr;
-    PostClick(g_configButton);
+    if (!clicked) PostClick(g_configButton);
     HWND dialog = WaitForDialogWithControl(ThisProcess(), m.read, 10000);
     if (!dialog) return nullptr;
     if (!WaitUntil([&] { return ItemText(dialog, m.text) == "Hello World 1234"; }, 8000)) return nullptr;
@@ -520,7 +687,7 @@ TEST_P(AnalogOutputDialogs, ConfigReadsShowsAndWritesBack)
         for (const FieldRow& row : m.fields) {
             EXPECT_EQ(ItemText(dialog, row.id), row.shown ? row.shown : row.atOpening) << "register " << row.reg;
         }
-        ExpectUnitLabels(dialog, m.outputs[0], true, true);
+        ExpectUnitLabels(dialog, m.outputs[0], true, true, m.openingRange1);
         if (m.outputs.size() > 1) ExpectUnitLabels(dialog, m.outputs[1], false, true);
         std::wstring designation = m.button;
         EXPECT_EQ(ItemTextW(dialog, m.read), EditionText(L"Read ", L"Načíst ") + designation);
@@ -581,7 +748,8 @@ TEST_P(AnalogOutputDialogs, OfflineBoundsFileDefaultAndLoad)
         EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, m.write)));
         EXPECT_EQ(ItemText(dialog, m.text), m.openingText);
         for (const FieldRow& row : m.fields) EXPECT_EQ(ItemText(dialog, row.id), row.atOpening) << "register " << row.reg;
-        for (const OutputRow& o : m.outputs) ExpectUnitLabels(dialog, o, true, true);
+        ExpectUnitLabels(dialog, m.outputs[0], true, true, m.openingRange1);
+        if (m.outputs.size() > 1) ExpectUnitLabels(dialog, m.outputs[1], true, true);
 
         // Every bounded field out of range at once.
         RunOnUiThread([&] {
@@ -597,9 +765,11 @@ TEST_P(AnalogOutputDialogs, OfflineBoundsFileDefaultAndLoad)
                 if (row.outOfRange && ItemText(dialog, row.id) != row.bound) return false;
             return true;
         };
-        DismissMessageBoxes(bounded);
+        DismissMessageBoxes(dialog, bounded);
         for (const FieldRow& row : m.fields) {
-            if (row.outOfRange) EXPECT_EQ(ItemText(dialog, row.id), row.bound) << "register " << row.reg;
+            if (row.outOfRange) {
+                EXPECT_EQ(ItemText(dialog, row.id), row.bound) << "register " << row.reg;
+            }
         }
 
         // The last output current; the values as typed go into the file.
@@ -641,7 +811,8 @@ TEST_P(AnalogOutputDialogs, OfflineBoundsFileDefaultAndLoad)
 }
 
 // A kind click relabels the output and changes no value; back on voltage, the next tick pulls
-// output Lo, output Hi and the initial value down to 10.0, each with the range message.
+// output Lo, output Hi and the initial value down to 10.0, each with the range message. Nothing
+// compares output Lo with output Hi.
 TEST_P(AnalogOutputDialogs, KindClickRelabelsAndTheTickBounds)
 {
     const AoutCase& m = GetParam();
@@ -655,18 +826,20 @@ TEST_P(AnalogOutputDialogs, KindClickRelabelsAndTheTickBounds)
         ExpectUnitLabels(dialog, o, false, false);
         if (m.outputs.size() > 1) ExpectUnitLabels(dialog, m.outputs[1], true, true);
         EXPECT_EQ(ItemText(dialog, o.high), "7.5");
-        TypeInto(dialog, o.low, "15.0");
-        TypeInto(dialog, o.high, "20.0");
+        // Output Lo above output Hi is accepted as it is.
+        TypeInto(dialog, o.low, "20.0");
+        TypeInto(dialog, o.high, "15.0");
         TypeInto(dialog, o.initial, "12.3");
         Sleep(100);
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess())) << "20.0 mA is in range";
+        EXPECT_EQ(ItemText(dialog, o.low), "20.0");
         Click(dialog, o.voltage);
         ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
         auto bounded = [&] {
             return ItemText(dialog, o.low) == "10.0" && ItemText(dialog, o.high) == "10.0" &&
                    ItemText(dialog, o.initial) == "10.0";
         };
-        DismissMessageBoxes(bounded);
+        DismissMessageBoxes(dialog, bounded);
         EXPECT_TRUE(bounded());
         ExpectUnitLabels(dialog, o, true, false);
         Click(dialog, m.cancel);
@@ -733,7 +906,7 @@ TEST(AnalogOutputWrite, KindClickThenWriteSendsBoundedValues)
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(o.voltage, BN_CLICKED), (LPARAM)GetDlgItem(dialog, o.voltage));
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(m.write, BN_CLICKED), (LPARAM)GetDlgItem(dialog, m.write));
         });
-        DismissMessageBoxes([&] {
+        DismissMessageBoxes(dialog, [&] {
             return ItemText(dialog, o.high) == "10.0" && ItemText(dialog, o.initial) == "10.0";
         });
         ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 0));
@@ -744,4 +917,246 @@ TEST(AnalogOutputWrite, KindClickThenWriteSendsBoundedValues)
         Click(dialog, m.cancel);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     }, 30000);
+}
+
+// TQSRO: a current output 1 keeps its mA texts at opening; the light offset is pulled back to
+// 200 lx; the presence range shows 0 and 1 whatever the device or a file holds, and every Write
+// stores 0 and 1; the transparency correction stays hidden at 1.000.
+TEST(AnalogOutputTQSRO, PresenceRangeAndOpeningLabels)
+{
+    PrepareTestProcess();
+    SimStartServer();
+    SimResetDevices();
+    const AoutCase& m = FindCase("TQSRO");
+    int deviceId = AddSeededDevice(m);
+    SetDeviceRegister(deviceId, 68, 0);
+    SetDeviceRegister(deviceId, 54, 7);
+    SetDeviceRegister(deviceId, 55, 9);
+    SetDeviceRegister(deviceId, 76, 250);
+    std::string path = TempPath("tqsro_pir.dlc");
+    WriteFileBytes(path, ExpectedSettingsFile("TQSRO", {{33, "20"}, {54, "5"}, {55, "6"}, {68, "1"}}, ""));
+    RunProgram([&] {
+        // The range message may come before the dialog is first shown: the tick can run before the
+        // dialog's first idle moment.
+        ASSERT_TRUE(WaitUntil([] { return g_deviceConnected == 1; }, 10000)) << "no connection";
+        PostClick(g_configButton);
+        ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION, 15000);
+        HWND dialog = OpenConnectedDialog(m, true);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(ItemText(dialog, IDC_TQSRO_OFFSET_LIGHT), "200");
+        ExpectUnitLabels(dialog, m.outputs[0], false, true);
+        EXPECT_EQ(ItemText(dialog, IDC_TQSRO_INPUT_LOW_2), "0");
+        EXPECT_EQ(ItemText(dialog, IDC_TQSRO_INPUT_HIGH_2), "1");
+        EXPECT_FALSE(IsShown(GetDlgItem(dialog, IDC_TQSRO_TRANSPARENCY)));
+        EXPECT_FALSE(IsShown(GetDlgItem(dialog, IDC_TQSRO_TRANSPARENCY_LABEL)));
+        EXPECT_EQ(ItemText(dialog, IDC_TQSRO_TRANSPARENCY), "1.000");
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 0));
+        EXPECT_EQ(DeviceRegister(deviceId, 54, true), 0);
+        EXPECT_EQ(DeviceRegister(deviceId, 55, true), 1);
+        EXPECT_EQ(DeviceRegister(deviceId, 76, true), 200);
+        EXPECT_EQ(DeviceRegister(deviceId, 68, true), 0);
+
+        Click(dialog, m.open);
+        ChooseFile(dialog, path);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_TQSRO_CONTRAST) == "20"; }));
+        ExpectUnitLabels(dialog, m.outputs[0], true, false);
+        EXPECT_EQ(ItemText(dialog, IDC_TQSRO_INPUT_LOW_2), "0");
+        EXPECT_EQ(ItemText(dialog, IDC_TQSRO_INPUT_HIGH_2), "1");
+        SetDeviceRegister(deviceId, 54, 7);
+        SetDeviceRegister(deviceId, 55, 9);
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 1));
+        EXPECT_EQ(DeviceRegister(deviceId, 54, true), 0);
+        EXPECT_EQ(DeviceRegister(deviceId, 55, true), 1);
+        EXPECT_EQ(DeviceRegister(deviceId, 33, true), 100);
+        EXPECT_EQ(DeviceRegister(deviceId, 68, true), 1);
+        Click(dialog, m.cancel);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 30000);
+    DeleteFileA(path.c_str());
+}
+
+// TYSO: a speed offset of 25 m/s is pulled back to 20.0 and stored as 2000 hundredths; an input
+// end beyond 327.6 m/s (the most a signed register holds in hundredths) never wraps.
+TEST(AnalogOutputTYSO, HundredthsStayWithinTheirRegisters)
+{
+    PrepareTestProcess();
+    SimStartServer();
+    SimResetDevices();
+    const AoutCase& m = FindCase("TYSO");
+    int deviceId = AddSeededDevice(m);
+    RunProgram([&] {
+        HWND dialog = OpenConnectedDialog(m);
+        ASSERT_NE(dialog, nullptr);
+        TypeInto(dialog, IDC_TYSO_OFFSET_SPEED, "25");
+        TypeInto(dialog, IDC_TYSO_INPUT_HIGH_1, "650.0");
+        DismissMessageBoxes(dialog, [&] {
+            return ItemText(dialog, IDC_TYSO_OFFSET_SPEED) == "20.0" && ItemText(dialog, IDC_TYSO_INPUT_HIGH_1) == "327.6";
+        });
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 0));
+        EXPECT_EQ(DeviceRegister(deviceId, 82, true), 2000);
+        EXPECT_EQ(DeviceRegister(deviceId, 53, true), 32760);
+        Click(dialog, m.cancel);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 30000);
+}
+
+// GQU2 on the wire: the safety flag read whole (bit 2 checks the box and enables the time-out),
+// one click clearing bit 2 alone, the time-out written while disabled, r49 with a parity byte
+// kept as read until a baud is chosen (then the whole register), r51 always 2000, the default
+// text packed into r40-r47, and the time-out label's template text.
+TEST(AnalogOutputGQU2, SafetyModeBaudWordAndFixedParameter)
+{
+    PrepareTestProcess();
+    SimStartServer();
+    SimResetDevices();
+    const AoutCase& m = FindCase("GQU2");
+    int deviceId = AddSeededDevice(m);
+    SetDeviceRegister(deviceId, 39, 5);
+    SetDeviceRegister(deviceId, 49, 0x0104);
+    SetDeviceRegister(deviceId, 51, 1234);
+    RunProgram([&] {
+        HWND dialog = OpenConnectedDialog(m);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(IsChecked(dialog, IDC_GQU2_SAFETY_ACTIVE));
+        EXPECT_TRUE(IsEnabled(GetDlgItem(dialog, IDC_GQU2_TIMEOUT)));
+        EXPECT_EQ(ItemText(dialog, IDC_GQU2_BAUD), "19200Bd");
+        EXPECT_EQ(ItemTextW(dialog, IDC_GQU2_TIMEOUT_LABEL), L"TimeOut [ms]");
+        Click(dialog, IDC_GQU2_SAFETY_ACTIVE);
+        EXPECT_TRUE(WaitUntil([&] { return !IsEnabled(GetDlgItem(dialog, IDC_GQU2_TIMEOUT)); }));
+        EXPECT_FALSE(IsChecked(dialog, IDC_GQU2_SAFETY_ACTIVE));
+        TypeInto(dialog, IDC_GQU2_TIMEOUT, "123");
+        Click(dialog, m.byDefault);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_GQU2_TIMEOUT) == "1000"; }));
+        TypeInto(dialog, IDC_GQU2_TIMEOUT, "123");
+        SetDeviceRegister(deviceId, 39, 5);
+        Click(dialog, m.read);
+        EXPECT_TRUE(WaitUntil([&] { return IsChecked(dialog, IDC_GQU2_SAFETY_ACTIVE); }, 8000));
+        EXPECT_TRUE(WaitForRead(dialog));
+        Click(dialog, IDC_GQU2_SAFETY_ACTIVE);
+        EXPECT_TRUE(WaitUntil([&] { return !IsEnabled(GetDlgItem(dialog, IDC_GQU2_TIMEOUT)); }));
+        TypeInto(dialog, IDC_GQU2_TIMEOUT, "123");
+        TypeInto(dialog, m.text, "G-QU2  Dolvan  ");
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 0));
+        EXPECT_EQ(DeviceRegister(deviceId, 39, true), 1);
+        EXPECT_EQ(DeviceRegister(deviceId, 49, true), 0x0104);
+        EXPECT_EQ(DeviceRegister(deviceId, 50, true), 123);
+        EXPECT_EQ(DeviceRegister(deviceId, 51, true), 2000);
+        static const WORD TEXT_WORDS[8] = {0x472D, 0x5155, 0x3220, 0x2044, 0x6F6C, 0x7661, 0x6E20, 0x2000};
+        for (int i = 0; i < 8; i++) EXPECT_EQ(DeviceRegister(deviceId, 40 + i, true), TEXT_WORDS[i]) << "register " << 40 + i;
+
+        SelectEntry(dialog, IDC_GQU2_BAUD, 3);
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 1));
+        EXPECT_EQ(DeviceRegister(deviceId, 49, true), 0x0003);
+        EXPECT_EQ(ItemText(dialog, IDC_GQU2_BAUD), " 9600Bd");
+        Click(dialog, m.cancel);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 30000);
+}
+
+namespace {
+
+struct Gqu2LineCase {
+    const char* flagLine;  // line 039 as loaded
+    bool active;
+    const char* baudLine;  // line 049 as loaded
+    const char* shownBaud;
+    const char* savedFlag;
+    const char* savedBaud;
+};
+
+}  // namespace
+
+// GQU2 files: line 039 holds "4" for an active safety mode and loads as the whole flags word (only
+// "4" sets it); line 049 holds the baud digit, anything else loads as 19200 Bd; line 051 stays
+// empty.
+TEST(AnalogOutputGQU2, FlagAndBaudLines)
+{
+    PrepareTestProcess();
+    static const Gqu2LineCase CASES[] = {
+        {"4", true, "3", " 9600Bd", "4", "3"},   {"0", false, "6", "57600Bd", "0", "6"},
+        {"5", false, "0", " 1200Bd", "0", "0"},  {"", false, "", "19200Bd", "0", "4"},
+        {"x", false, "9", "19200Bd", "0", "4"},  {"44", true, "x", "19200Bd", "4", "4"},
+    };
+    const AoutCase& m = FindCase("GQU2");
+    std::string in = TempPath("gqu2_in.dlc");
+    std::string out = TempPath("gqu2_out.dlc");
+    for (const Gqu2LineCase& c : CASES) {
+        SCOPED_TRACE(std::string("\"") + c.flagLine + "\" \"" + c.baudLine + "\"");
+        WriteFileBytes(in, ExpectedSettingsFile("GQU2", {{48, "5"}, {39, c.flagLine}, {49, c.baudLine}, {51, "7"}}, ""));
+        DeleteFileA(out.c_str());
+        g_deviceConnected = 0;
+        RunDialog(m.templateId, m.proc, [&](HWND dialog) {
+            // A choice made before the load must not survive it.
+            SelectEntry(dialog, IDC_GQU2_BAUD, 1);
+            if (!c.active) Click(dialog, IDC_GQU2_SAFETY_ACTIVE);
+            Click(dialog, m.open);
+            ChooseFile(dialog, in);
+            EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_GQU2_ADDRESS) == "5"; }));
+            EXPECT_EQ(IsChecked(dialog, IDC_GQU2_SAFETY_ACTIVE), c.active);
+            EXPECT_EQ(IsEnabled(GetDlgItem(dialog, IDC_GQU2_TIMEOUT)), c.active);
+            EXPECT_EQ(ItemText(dialog, IDC_GQU2_BAUD), c.shownBaud);
+            Click(dialog, m.save);
+            ChooseFile(dialog, out);
+            EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(out).size() == 2608; }));
+            std::string saved = ReadFileBytes(out);
+            if (saved.size() == 2608) {
+                EXPECT_EQ(saved.substr(32 + 16 * 39 + 8, 6), (c.savedFlag + std::string(6, ' ')).substr(0, 6));
+                EXPECT_EQ(saved.substr(32 + 16 * 49 + 8, 6), (c.savedBaud + std::string(6, ' ')).substr(0, 6));
+                EXPECT_EQ(saved.substr(32 + 16 * 51 + 8, 6), std::string(6, ' '));
+            }
+            Click(dialog, m.cancel);
+        });
+    }
+    DeleteFileA(in.c_str());
+    DeleteFileA(out.c_str());
+}
+
+// Files of the right size with damaged fields, loaded into a connected dialog and written: an
+// empty or lettered kind line is voltage, letters in a tenths field write 0, out-of-range texts
+// are bounded by the next tick, an emptied contrast writes the last value shown, and no register
+// the model does not own changes.
+TEST(AnalogOutputFiles, DamagedFieldsReachNoRegister)
+{
+    PrepareTestProcess();
+    SimStartServer();
+    SimResetDevices();
+    const AoutCase& m = FindCase("TDO");
+    int deviceId = AddSeededDevice(m);
+    std::string path = TempPath("tdo_damaged.dlc");
+    const char damagedText[17] = "\x01\xff\r\n\t\"%s%n ABCDE";
+    WriteFileBytes(path, ExpectedSettingsFile("TDO", {{33, "zz"}, {52, "abc"}, {53, "9999"}, {68, ""}, {69, "x"},
+                                                      {76, "%n%n"}, {93, "55"}, {9, "-"}}, damagedText));
+    RunProgram([&] {
+        HWND dialog = OpenConnectedDialog(m);
+        ASSERT_NE(dialog, nullptr);
+        Click(dialog, m.open);
+        ChooseFile(dialog, path);
+        DismissMessageBoxes(dialog, [&] {
+            return ItemText(dialog, IDC_TDO_INPUT_HIGH_1) == "200.0" && ItemText(dialog, IDC_TDO_OUTPUT_HIGH_1) == "10.0";
+        });
+        EXPECT_TRUE(IsChecked(dialog, IDC_TDO_VOLTAGE_1));
+        EXPECT_TRUE(IsChecked(dialog, IDC_TDO_VOLTAGE_2));
+        EXPECT_EQ(ItemText(dialog, IDC_TDO_CONTRAST), "zz");
+        EXPECT_EQ(ItemText(dialog, IDC_TDO_INPUT_LOW_1), "abc");
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 0));
+        EXPECT_EQ(DeviceRegister(deviceId, 33, true), 92);
+        EXPECT_EQ(DeviceRegister(deviceId, 52, true), 0);
+        EXPECT_EQ(DeviceRegister(deviceId, 53, true), 2000);
+        EXPECT_EQ(DeviceRegister(deviceId, 68, true), 1);
+        EXPECT_EQ(DeviceRegister(deviceId, 69, true), 1);
+        EXPECT_EQ(DeviceRegister(deviceId, 76, true), 0);
+        EXPECT_EQ(DeviceRegister(deviceId, 93, true), 100);
+        EXPECT_EQ(DeviceRegister(deviceId, 9, true), 0);
+        for (int r : {48, 49, 50, 51, 56, 70, 78, 82, 96})
+            EXPECT_EQ(DeviceRegister(deviceId, r, true), FILLER_BASE + r) << "register " << r;
+        Click(dialog, m.cancel);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 30000);
+    DeleteFileA(path.c_str());
 }

@@ -242,7 +242,11 @@ TEST(OfflinePicker, ConfigWithoutDeviceOpensThePicker)
         ASSERT_TRUE(picker != nullptr);
         EXPECT_FALSE(IsShown(main));
         PostCommand(picker, IDCANCEL);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(picker) && IsShown(main); }));
+        HWND dialog = WaitForDialogWithControl(ThisProcess(), IDC_TDO_READ);
+        ASSERT_TRUE(dialog != nullptr) << "no TDO dialog";
+        EXPECT_FALSE(IsWindow(picker));
         EXPECT_EQ(DEVICE_TYPE_TDO, g_deviceType);
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) && IsShown(main); }));
     });
 }

@@ -215,7 +215,8 @@ TEST_F(MainWindowTest, UnsentIdentificationCommandLeavesTheFlagClearAndRetries)
 
 TEST_F(MainWindowTest, OldFirmwareWarnsBeforeTheDialogAndTheWindowComesBack)
 {
-    SimAddDevice("TDO", "00.00.23");
+    int device = SimAddDevice("TDO", "00.00.23");
+    ASSERT_TRUE(SimPutFactorySettings(device));
     RunProgram([&] {
         ASSERT_TRUE(WaitForIdentification());
         PostClick(g_configButton);
@@ -228,6 +229,11 @@ TEST_F(MainWindowTest, OldFirmwareWarnsBeforeTheDialogAndTheWindowComesBack)
         EXPECT_EQ(box.icon, (UINT)MB_ICONINFORMATION);
         EXPECT_FALSE(IsShown(g_mainWindow));
         AnswerMessageBox(box);
+        // The model's dialog opens after the warning and reads the device.
+        HWND dialog = WaitForDialogWithControl(ThisProcess(), IDC_TDO_READ);
+        ASSERT_TRUE(dialog != nullptr) << "no TDO dialog";
+        EXPECT_TRUE(WaitUntil([&] { return GetTextUtf8(GetDlgItem(dialog, IDC_TDO_TEXT)) == "TDO Dolvan s.r.o"; }));
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
         EXPECT_TRUE(WaitUntil([] { return IsShown(g_mainWindow); }));
     });
 }

@@ -18,5 +18,9 @@ INT_PTR CALLBACK ORGDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 INT_PTR CALLBACK TQSRGDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK TDODlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK DMODlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK TQSRODlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK TYSODlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK LO2DlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK GQU2DlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif
