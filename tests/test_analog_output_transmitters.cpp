@@ -656,12 +656,11 @@ std::string CaseName(const ::testing::TestParamInfo<AoutCase>& info)
     return name;
 }
 
-// Opens the model's dialog through CONFIG with its seeded device (unless CONFIG was clicked
-// already) and waits for the read.
-HWND OpenConnectedDialog(const AoutCase& m, bool clicked = false)
+// Opens the model's dialog through CONFIG with its seeded device and waits for the read.
+HWND OpenConnectedDialog(const AoutCase& m)
 {
     if (!WaitUntil([] { return g_deviceConnected == 1; }, 10000)) return nullptr;
-    if (!clicked) PostClick(g_configButton);
+    PostClick(g_configButton);
     HWND dialog = WaitForDialogWithControl(ThisProcess(), m.read, 10000);
     if (!dialog) return nullptr;
     if (!WaitUntil([&] { return ItemText(dialog, m.text) == "Hello World 1234"; }, 8000)) return nullptr;
@@ -936,13 +935,9 @@ TEST(AnalogOutputTQSRO, PresenceRangeAndOpeningLabels)
     std::string path = TempPath("tqsro_pir.dlc");
     WriteFileBytes(path, ExpectedSettingsFile("TQSRO", {{33, "20"}, {54, "5"}, {55, "6"}, {68, "1"}}, ""));
     RunProgram([&] {
-        // The range message may come before the dialog is first shown: the tick can run before the
-        // dialog's first idle moment.
-        ASSERT_TRUE(WaitUntil([] { return g_deviceConnected == 1; }, 10000)) << "no connection";
-        PostClick(g_configButton);
-        ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION, 15000);
-        HWND dialog = OpenConnectedDialog(m, true);
+        HWND dialog = OpenConnectedDialog(m);
         ASSERT_NE(dialog, nullptr);
+        ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
         EXPECT_EQ(ItemText(dialog, IDC_TQSRO_OFFSET_LIGHT), "200");
         ExpectUnitLabels(dialog, m.outputs[0], false, true);
         EXPECT_EQ(ItemText(dialog, IDC_TQSRO_INPUT_LOW_2), "0");

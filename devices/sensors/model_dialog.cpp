@@ -310,6 +310,9 @@ static void OpenModelDialog(HWND dialog, const ModelDialog* model)
     for (int i = 0; i < model->outputCount; i++) {
         WriteOpeningOutputLabels(dialog, &model->outputs[i], model->values->outputKinds[i]);
     }
+    // On screen now, not when the dialog's queue first runs empty: a tick that finds a value read
+    // out of range may come first, and its message must come over the dialog, not in its place.
+    ShowWindow(dialog, SW_SHOW);
 }
 
 // Read: the device into the register image into the dialog's values and controls.
