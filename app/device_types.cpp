@@ -7,7 +7,6 @@
 BYTE g_deviceType = DEVICE_TYPE_TDO;
 char g_deviceNameText[19] = "  ";
 char g_firmwareText[11] = "  ";
-BYTE g_firmwareDigits[6] = {};
 
 // Codes with a model. A dialog procedure joins its row when the model's dialog is built.
 static const DeviceTypeInfo DEVICE_TYPES[] = {
@@ -16,7 +15,7 @@ static const DeviceTypeInfo DEVICE_TYPES[] = {
     {DEVICE_TYPE_DMO, "DMO", 111, NULL, 1259, "00.00.24", CALIBRATION_AOUT},
     {DEVICE_TYPE_GQU2, "GQU2", 112, NULL, 5, "00.00.10", CALIBRATION_AOUT},
     {DEVICE_TYPE_LO2, "LO2", 113, NULL, 6, "00.00.03", CALIBRATION_AOUT},
-    {DEVICE_TYPE_TKDG, "TKDG", 123, NULL, 1260, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_TKDG, "TKDG", IDD_TKDG, TKDGDlgProc, 1260, "00.00.00", CALIBRATION_NONE},
     {DEVICE_TYPE_KDG, "KDG", 130, NULL, 8, "00.00.00", CALIBRATION_NONE},
     {DEVICE_TYPE_TKRG, "TKRG", 131, NULL, 9, "00.00.00", CALIBRATION_NONE},
     {DEVICE_TYPE_KRG, "KRG", 132, NULL, 7, "00.00.00", CALIBRATION_NONE},
