@@ -67,6 +67,24 @@ const Co2Case MODELS[] = {
      IDC_TKDG_CALIBRATION_GROUP, IDC_TKDG_CALIBRATION_LABEL, IDC_TKDG_CALIBRATION_VALUE, IDC_TKDG_CALIBRATION_WRITE,
      "00.00.04", "00.00.05", true, false, "TKDG            ", "TKDG Dolvan     ", "400", false, L"Setting value",
      L"Nastavená hodnota", true, L"Baud rate"},
+    {"KDG", IDD_KDG, KDGDlgProc, IDC_OFFLINE_KDG, IDC_KDG_READ, IDC_KDG_WRITE, IDC_KDG_OPEN, IDC_KDG_SAVE,
+     IDC_KDG_DEFAULT, IDC_KDG_CANCEL, IDC_KDG_TEXT, IDC_KDG_ADDRESS, IDC_KDG_BAUD, IDC_KDG_BAUD_LABEL,
+     IDC_KDG_OFFSET_TEMPERATURE, IDC_KDG_OFFSET_HUMIDITY, IDC_KDG_OFFSET_CO2, IDC_KDG_CO2_LABEL, IDC_KDG_LIMITS_GROUP,
+     IDC_KDG_LOW_LABEL, IDC_KDG_HIGH_LABEL, IDC_KDG_LOW_LIMIT, IDC_KDG_HIGH_LIMIT, IDC_KDG_CALIBRATION_GROUP,
+     IDC_KDG_CALIBRATION_LABEL, IDC_KDG_CALIBRATION_VALUE, IDC_KDG_CALIBRATION_WRITE, "00.00.04", "00.00.05", false,
+     true, "KDG Dolvan      ", "KDG Dolvan s.r.o", "400", false, HI_BELOW_LO, HI_BELOW_LO_CZ, false, L"Speed"},
+    {"TKRG", IDD_TKRG, TKRGDlgProc, IDC_OFFLINE_TKRG, IDC_TKRG_READ, IDC_TKRG_WRITE, IDC_TKRG_OPEN, IDC_TKRG_SAVE,
+     IDC_TKRG_DEFAULT, IDC_TKRG_CANCEL, IDC_TKRG_TEXT, IDC_TKRG_ADDRESS, IDC_TKRG_BAUD, IDC_TKRG_BAUD_LABEL, 0, 0,
+     IDC_TKRG_OFFSET_CO2, IDC_TKRG_CO2_LABEL, IDC_TKRG_LIMITS_GROUP, IDC_TKRG_LOW_LABEL, IDC_TKRG_HIGH_LABEL,
+     IDC_TKRG_LOW_LIMIT, IDC_TKRG_HIGH_LIMIT, IDC_TKRG_CALIBRATION_GROUP, IDC_TKRG_CALIBRATION_LABEL,
+     IDC_TKRG_CALIBRATION_VALUE, IDC_TKRG_CALIBRATION_WRITE, "00.00.03", "00.00.04", true, true, "TKRG Dolvan     ",
+     "TKRG Dolvan     ", "400", true, HI_BELOW_LO, HI_BELOW_LO_CZ, false, L"Baud rate"},
+    {"KRG", IDD_KRG, KRGDlgProc, IDC_OFFLINE_KRG, IDC_KRG_READ, IDC_KRG_WRITE, IDC_KRG_OPEN, IDC_KRG_SAVE,
+     IDC_KRG_DEFAULT, IDC_KRG_CANCEL, IDC_KRG_TEXT, IDC_KRG_ADDRESS, IDC_KRG_BAUD, IDC_KRG_BAUD_LABEL, 0, 0,
+     IDC_KRG_OFFSET_CO2, IDC_KRG_CO2_LABEL, IDC_KRG_LIMITS_GROUP, IDC_KRG_LOW_LABEL, IDC_KRG_HIGH_LABEL,
+     IDC_KRG_LOW_LIMIT, IDC_KRG_HIGH_LIMIT, IDC_KRG_CALIBRATION_GROUP, IDC_KRG_CALIBRATION_LABEL,
+     IDC_KRG_CALIBRATION_VALUE, IDC_KRG_CALIBRATION_WRITE, "00.00.03", "00.00.04", true, true, "KRG Dolvan s.r.o",
+     "KRG Dolvan s.r.o", "", true, HI_BELOW_LO, HI_BELOW_LO_CZ, false, L"Baud rate"},
 };
 
 void PrintTo(const Co2Case& model, std::ostream* os)
@@ -389,8 +407,8 @@ TEST_P(Co2Dialogs, ReadAndWriteOnTheWire)
             else if (r == 49) want = 0x0205;
             else if (r == 62) want = 0x8000;
             else if (r == 63) want = 40000;
-            else if (r == 76 && m.offsetTemperature) want = 15;
-            else if (r == 77 && m.offsetHumidity) want = 25;
+            else if (r == 76) want = m.offsetTemperature ? 15 : (WORD)-15;
+            else if (r == 77) want = 25;
             else if (r == 81) want = 12;
             EXPECT_EQ(DeviceRegister(deviceId, r), want) << "register " << r;
             EXPECT_EQ(DeviceRegister(deviceId, r, true), want) << "EEPROM register " << r;
@@ -647,8 +665,8 @@ TEST_P(Co2Dialogs, BadFileFieldsReachNoRegister)
         EXPECT_EQ(DeviceRegister(deviceId, 62, true), 1500);
         EXPECT_EQ(DeviceRegister(deviceId, 63, true), 2500);
         EXPECT_EQ(DeviceRegister(deviceId, 81, true), (WORD)-123);
-        EXPECT_EQ(DeviceRegister(deviceId, 76, true), m.offsetTemperature ? 0 : FILLER_BASE + 76);
-        EXPECT_EQ(DeviceRegister(deviceId, 77, true), m.offsetHumidity ? 0 : FILLER_BASE + 77);
+        EXPECT_EQ(DeviceRegister(deviceId, 76, true), m.offsetTemperature ? 0 : (WORD)-15);
+        EXPECT_EQ(DeviceRegister(deviceId, 77, true), m.offsetHumidity ? 0 : 25);
         EXPECT_EQ(DeviceRegister(deviceId, 50, true), FILLER_BASE + 50);
 
         Click(dialog, m.open);
