@@ -6,6 +6,14 @@
 
 static ModelValues s_values;
 
+// A field that shows its default text and is never read, loaded or written.
+constexpr ModelField ReadOnlyField(int controlId, int registerIndex, const char* text)
+{
+    ModelField field = {controlId, registerIndex, CODING_UNSIGNED, CHECK_UNSIGNED, 0, 65535, 0, text};
+    field.readOnly = 1;
+    return field;
+}
+
 // The light offset is in whole lx (register 76); the transparency correction is kept on screen
 // only (hidden, in no register and no file line); the presence range is shown, never edited.
 static const ModelField FIELDS[] = {
@@ -14,8 +22,8 @@ static const ModelField FIELDS[] = {
     {IDC_TQSRO_TRANSPARENCY, NO_REGISTER, CODING_UNSIGNED, CHECK_THOUSANDTHS, 1000, 65000, 0, "1.000"},
     {IDC_TQSRO_INPUT_LOW_1, REG_INPUT_LOW_1, CODING_UNSIGNED, CHECK_UNSIGNED, 0, 65535, 0, "0"},
     {IDC_TQSRO_INPUT_HIGH_1, REG_INPUT_HIGH_1, CODING_UNSIGNED, CHECK_UNSIGNED, 0, 65535, 0, "500"},
-    {IDC_TQSRO_INPUT_LOW_2, REG_INPUT_LOW_2, CODING_UNSIGNED, CHECK_UNSIGNED, 0, 0, 0, "0", 0, 1},
-    {IDC_TQSRO_INPUT_HIGH_2, REG_INPUT_HIGH_2, CODING_UNSIGNED, CHECK_UNSIGNED, 1, 1, 0, "1", 0, 1},
+    ReadOnlyField(IDC_TQSRO_INPUT_LOW_2, REG_INPUT_LOW_2, "0"),
+    ReadOnlyField(IDC_TQSRO_INPUT_HIGH_2, REG_INPUT_HIGH_2, "1"),
     OutputField(IDC_TQSRO_OUTPUT_LOW_1, REG_OUTPUT_LOW_1, "0.0"),
     OutputField(IDC_TQSRO_OUTPUT_HIGH_1, REG_OUTPUT_HIGH_1, "10.0"),
     OutputField(IDC_TQSRO_INITIAL_1, REG_INITIAL_VALUE_1, "0.0"),
