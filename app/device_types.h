@@ -75,6 +75,7 @@ extern char g_firmwareText[11];
 extern BYTE g_firmwareDigits[6];
 
 const DeviceTypeInfo* FindDeviceTypeInfo(int code);
+int FindDeviceTypeOfName(const char* name);
 void IdentifyDeviceType();
 int CheckFirmwareVersion();
 BYTE GetCalibrationKind(int code);
