@@ -150,10 +150,12 @@ protected:
                            FindTopWindows(ThisProcess(), L"#32770").empty();
                 }, STEP_WAIT_MS)) << "the window did not end, or the main window did not come back";
                 EXPECT_EQ(INVALID_HANDLE_VALUE, g_hidHandles[HID_SLOT_CALIBRATOR]);
-                if (calibrator >= 0 && SimGetDevice(calibrator)->present)
+                if (calibrator >= 0 && SimGetDevice(calibrator)->present) {
                     EXPECT_TRUE(WaitUntil([&] { return CountOpenHandles(calibrator) == 0; }));
-                if (device >= 0 && SimGetDevice(device)->present)
+                }
+                if (device >= 0 && SimGetDevice(device)->present) {
                     EXPECT_TRUE(WaitUntil([&] { return CountOpenHandles(device) <= 0; }));
+                }
                 EXPECT_EQ(0, g_aoutCal.deviceOpened);
             },
             timeoutMs);
@@ -341,11 +343,12 @@ TEST_F(AoutCalibrationRun, BisectsEveryPointAndStoresTheWords)
         EXPECT_EQ((std::vector<Bytes>{WithMagic(0xCC), WithMagic(0xC0, 1), Feature(0xA2), Feature(0xA2), Feature(0xA3),
                                       Feature(0xA0), Feature(0xA1), Feature(0xCF)}),
                   TranscriptBytes(calibrator, SIM_EVENT_SET_FEATURE));
-        // A judgement every 2 s: 100 settle ticks and the write's own.
+        // A judgement every 2 s: 100 settle ticks and the write's own (never sooner; a busy
+        // machine may stretch the ticks).
         std::vector<DWORD> ticks = CommandTicks(device, 0xF0);
         for (size_t i = 1; i < ticks.size(); i++) {
             EXPECT_GE(ticks[i] - ticks[i - 1], 1950u) << "write " << i;
-            EXPECT_LE(ticks[i] - ticks[i - 1], 2700u) << "write " << i;
+            EXPECT_LE(ticks[i] - ticks[i - 1], 4000u) << "write " << i;
         }
         for (int id : {IDC_AOUT_CAL_REMAINING, IDC_AOUT_CAL_DEV_PRODUCT, IDC_AOUT_CAL_DEV_NAME, IDC_AOUT_CAL_DEV_FIRMWARE})
             EXPECT_EQ(BLANKS, Item(dialog, id));
@@ -563,7 +566,9 @@ TEST_F(AoutCalibrationFailures, EachFailureShowsOneBoxAndEndsAsItShould)
                 EXPECT_EQ(c.text, box.text);
                 EXPECT_EQ(c.caption, box.caption);
                 EXPECT_EQ(c.icon, box.icon);
-                if (std::string(c.what) == "it falls silent") EXPECT_LT(GetTickCount() - start, 2500u);
+                if (std::string(c.what) == "it falls silent") {
+                    EXPECT_LT(GetTickCount() - start, 2500u);
+                }
                 AnswerMessageBox(box);
             }
             Sleep(200);  // ten ticks: one box per failure
@@ -582,7 +587,316 @@ TEST_F(AoutCalibrationFailures, EachFailureShowsOneBoxAndEndsAsItShould)
             }
             PostClick(GetDlgItem(dialog, IDCANCEL));
         }, opensClean);
-        if (device >= 0) EXPECT_EQ(c.stores, SimGetCalibrationState(device).storesDone);
+        if (device >= 0) {
+            EXPECT_EQ(c.stores, SimGetCalibrationState(device).storesDone);
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+Bytes InputWrite(BYTE range, BYTE point, DWORD reference)
+{
+    return {0x00, 0xF0, range, point, (BYTE)reference, (BYTE)(reference >> 8), (BYTE)(reference >> 16),
+            (BYTE)(reference >> 24), 0x00};
+}
+
+// Every feature exchange with the device had a connection of its own: opened right before it and
+// closed right after it (the reads and the listing's scans aside).
+bool EachExchangeOnItsOwnConnection(int simId, size_t fromExchange)
+{
+    std::vector<SimEventKind> kinds;
+    for (const SimEvent& event : SimGetEvents(simId))
+        if (event.kind != SIM_EVENT_INPUT_REPORT) kinds.push_back(event.kind);
+    size_t exchange = 0;
+    for (size_t i = 0; i < kinds.size(); i++) {
+        if (kinds[i] != SIM_EVENT_SET_FEATURE && kinds[i] != SIM_EVENT_GET_FEATURE) continue;
+        if (exchange++ < fromExchange) continue;
+        if (i == 0 || i + 1 >= kinds.size() || kinds[i - 1] != SIM_EVENT_OPEN || kinds[i + 1] != SIM_EVENT_CLOSE)
+            return false;
+    }
+    return true;
+}
+
+class AinCalibrationRun : public AutoCalibration {};
+
+TEST_F(AinCalibrationRun, TakesTheFourPointsStoresThemAndStartsOverOnRequest)
+{
+    AddDevices("T1CGA");
+    RunTools(IDC_AIN_CAL_START, [&](HWND dialog) {
+        WaitForOpening(dialog, IDC_AIN_CAL_START);
+        EXPECT_EQ(L"Dolvan CAL meter", Item(dialog, IDC_AIN_CAL_PRODUCT));
+        EXPECT_EQ(L"  CAL             ", Item(dialog, IDC_AIN_CAL_NAME));
+        EXPECT_EQ(L"  01.00.00", Item(dialog, IDC_AIN_CAL_FIRMWARE));
+        EXPECT_EQ(std::vector<Bytes>{WithMagic(0xCC)}, TranscriptBytes(calibrator, SIM_EVENT_SET_FEATURE));
+        size_t calibratorExchanges = 1;
+
+        PostClick(GetDlgItem(dialog, IDC_AIN_CAL_START));
+        ASSERT_TRUE(WaitForItem(dialog, IDC_AIN_CAL_DEVICE_LINE, L"Device: T1cGA"));
+        EXPECT_EQ(L"RTD 100 ohm Lo", Item(dialog, IDC_AIN_CAL_STEP));
+        EXPECT_EQ(L"100.00", Item(dialog, IDC_AIN_CAL_REFERENCE));
+        EXPECT_FALSE(ItemEnabled(dialog, IDC_AIN_CAL_START));
+        EXPECT_TRUE(WaitForItem(dialog, IDC_AIN_CAL_STEP, L"RTD 100 High"));
+        EXPECT_EQ(L"200.00", Item(dialog, IDC_AIN_CAL_REFERENCE));
+        EXPECT_TRUE(WaitForItem(dialog, IDC_AIN_CAL_STEP, L"Data save", 10000));
+        EXPECT_EQ(L"-.-", Item(dialog, IDC_AIN_CAL_REFERENCE));
+        ASSERT_TRUE(WaitForItem(dialog, IDC_AIN_CAL_STEP, L"Calibartion finished :-)"));
+        EXPECT_EQ(L"Press CANCEL", Item(dialog, IDC_AIN_CAL_REFERENCE));
+        ASSERT_TRUE(WaitUntil([&] { return ItemEnabled(dialog, IDC_AIN_CAL_START); }));
+
+        EXPECT_EQ((std::vector<Bytes>{WithMagic(0xCC), WithMagic(0xC8), Feature(0xA0), Feature(0xA1), Feature(0xA2),
+                                      Feature(0xA3), Feature(0xAF), Feature(0xA0), Feature(0xCF)}),
+                  TranscriptBytes(calibrator, SIM_EVENT_SET_FEATURE));
+        EXPECT_EQ((std::vector<Bytes>{Feature(0xCE), InputWrite(0, 0, 2560000), InputWrite(0, 1, 5120000),
+                                      InputWrite(1, 2, 2560000), InputWrite(1, 3, 5120000),
+                                      {0x00, 0xCD, 0x03, 0x00, 0x00, 0x41, 0x7A, 0x2E, 0x5D}}),
+                  TranscriptBytes(device, SIM_EVENT_SET_FEATURE));
+        EXPECT_EQ(InputWrite(0, 0, 2560000), Bytes({0x00, 0xF0, 0x00, 0x00, 0x00, 0x10, 0x27, 0x00, 0x00}));
+        EXPECT_EQ(5u, CountEvents(device, SIM_EVENT_GET_FEATURE));  // the jumper, then one poll per point
+        EXPECT_EQ(1, SimGetCalibrator(calibrator).beeps);
+        SimCalibrationState state = SimGetCalibrationState(device);
+        EXPECT_EQ(1, state.storesDone);
+        const DWORD REFERENCES[4] = {2560000, 5120000, 2560000, 5120000};
+        for (int p = 0; p < 4; p++) {
+            EXPECT_TRUE(state.storedTaken[p]);
+            EXPECT_EQ(p < 2 ? 0 : 1, state.storedRange[p]);
+            EXPECT_EQ(REFERENCES[p], state.storedReference[p]);
+        }
+        // The spacing: select, 50 ticks, the write; 50 ticks, the poll; jumper query and answer 15 apart.
+        std::vector<DWORD> selects = CommandTicks(calibrator, 0xA1);
+        std::vector<DWORD> writes = CommandTicks(device, 0xF0);
+        ASSERT_EQ(1u, selects.size());
+        ASSERT_EQ(4u, writes.size());
+        EXPECT_GE(writes[1] - selects[0], 1000u);
+        EXPECT_LE(writes[1] - selects[0], 2000u);
+        EXPECT_GE(selects[0] - writes[0], 1000u);  // the poll after 50 ticks, then the select
+        EXPECT_LE(selects[0] - writes[0], 2000u);
+        // No slot stays open between exchanges (the listing at Calibration scans each device once).
+        EXPECT_TRUE(WaitUntil([&] { return CountOpenHandles(device) <= 0 && CountOpenHandles(calibrator) == 0; }));
+        EXPECT_TRUE(EachExchangeOnItsOwnConnection(device, 0));
+        EXPECT_TRUE(EachExchangeOnItsOwnConnection(calibrator, calibratorExchanges));
+
+        // Again: the run starts over with the bracket and step 0.
+        PostClick(GetDlgItem(dialog, IDC_AIN_CAL_START));
+        EXPECT_TRUE(WaitForItem(dialog, IDC_AIN_CAL_STEP, L"RTD 100 ohm Lo"));
+        EXPECT_TRUE(WaitUntil([&] { return Commands(calibrator, 0xC8).size() == 2; }));
+        EXPECT_TRUE(WaitUntil([&] { return Commands(calibrator, 0xA0).size() == 3; }));
+        PostClick(GetDlgItem(dialog, IDCANCEL));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        EXPECT_EQ(WithMagic(0xC9), TranscriptBytes(calibrator, SIM_EVENT_SET_FEATURE).back());
+        EXPECT_EQ(1, g_deviceConnected);
+    });
+}
+
+// A device that never takes its point is polled about once a second until Cancel; a status other
+// than ready, or a ready left from the point before, ends no wait.
+TEST_F(AinCalibrationRun, ANeverReadyPointIsPolledUntilCancel)
+{
+    AddDevices("T1CGA");
+    RunTools(IDC_AIN_CAL_START, [&](HWND dialog) {
+        WaitForOpening(dialog, IDC_AIN_CAL_START);
+        PostClick(GetDlgItem(dialog, IDC_AIN_CAL_START));
+        ASSERT_TRUE(WaitForItem(dialog, IDC_AIN_CAL_STEP, L"RTD 100 High"));  // point 0 taken with 0xAA
+        SimSetInputReadyAfterPolls(device, 0, 0xAB);
+        ASSERT_TRUE(WaitUntil([&] { return CountEvents(device, SIM_EVENT_GET_FEATURE) >= 5; }, 6000));
+        EXPECT_EQ(L"RTD 100 High", Item(dialog, IDC_AIN_CAL_STEP));
+        EXPECT_EQ(2u, Commands(device, 0xF0).size());
+        EXPECT_EQ(2u, Commands(calibrator, 0xA0).size() + Commands(calibrator, 0xA1).size());
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        PostClick(GetDlgItem(dialog, IDCANCEL));  // mid-poll
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        EXPECT_EQ(WithMagic(0xC9), TranscriptBytes(calibrator, SIM_EVENT_SET_FEATURE).back());
+        EXPECT_EQ(0, SimGetCalibrationState(device).storesReceived);
+    });
+}
+
+// ---- How each window ends: its result, and the bracket's end on the calibration device
+
+TEST_F(AinCalibrationRun, CancelAndTheCloseBoxEndTheBracketAndGiveTheirResults)
+{
+    struct EndCase {
+        const char* what;
+        bool ain;
+        bool withCalibrator;
+        bool closeBox;
+        bool refuseEnd;
+        int boxes;  // "Data read pointer error" boxes
+        INT_PTR result;
+        size_t ends;  // end-of-run commands the calibration device took
+    };
+    const EndCase CASES[] = {
+        {"Cancel", true, true, false, false, 0, 1, 1},
+        {"close box", true, true, true, false, 0, DEVICE_DIALOG_RESULT, 1},
+        {"Cancel, end refused", true, true, false, true, 2, DEVICE_DIALOG_RESULT, 0},
+        {"close box, end refused", true, true, true, true, 1, DEVICE_DIALOG_RESULT, 0},
+        {"no calibration device", true, false, false, false, 0, DEVICE_DIALOG_RESULT, 0},
+        {"outputs, Cancel", false, true, false, false, 0, TOOL_DIALOG_RESULT, 0},
+        {"outputs, close box", false, true, true, false, 0, TOOL_DIALOG_RESULT, 0},
+    };
+    for (const EndCase& c : CASES) {
+        SCOPED_TRACE(c.what);
+        SimResetDevices();
+        ResetProgramRecords();
+        calibrator = -1;
+        device = SimAddDevice("T1cGA", "01.00.00");
+        if (c.withCalibrator) calibrator = SimAddCalibrator();
+        if (c.refuseEnd) SimAddFault(calibrator, SetFault(0xC9));
+        int startId = c.ain ? IDC_AIN_CAL_START : IDC_AOUT_CAL_START;
+        INT_PTR result = RunDialog(c.ain ? IDD_AIN_CAL : IDD_AOUT_CAL,
+                                   c.ain ? AinAutoCalibrationDlgProc : AoutAutoCalibrationDlgProc, [&](HWND dialog) {
+            if (!c.withCalibrator) {
+                ExpectMessageBox(ThisProcess(), L"Calibration device not detected", HID_DEVICE_INFO, MB_ICONINFORMATION);
+                return;
+            }
+            WaitForOpening(dialog, startId);
+            if (c.closeBox) PostMessageW(dialog, WM_CLOSE, 0, 0);
+            else PostClick(GetDlgItem(dialog, IDCANCEL));
+            for (int b = 0; b < c.boxes; b++)
+                ExpectMessageBox(ThisProcess(), L"Data read pointer error", SET_INFO, MB_ICONERROR);
+        });
+        EXPECT_EQ(c.result, result);
+        if (calibrator >= 0) {
+            EXPECT_EQ(c.ends, Commands(calibrator, 0xC9).size());
+        }
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        for (int slot = HID_SLOT_DEVICE; slot <= HID_SLOT_CALIBRATOR; slot++)
+            EXPECT_EQ(INVALID_HANDLE_VALUE, g_hidHandles[slot]);
+    }
+}
+
+// ---- Analog input: every failure, one box each
+
+enum AinFollow {
+    AIN_CLOSES,         // the window asks to be closed (and ends the bracket)
+    AIN_IDLE,           // idle with Calibration disabled; the test presses Cancel
+    AIN_GOES_ON,        // the run completes all the same
+};
+
+struct AinFailureCase {
+    const char* what;
+    bool withDevice, withCalibrator;
+    std::function<void(int device, int calibrator)> armBeforeTools;
+    std::function<void(int device, int calibrator)> armBeforeCalibration;  // null: Calibration not pressed
+    const wchar_t* text;
+    const wchar_t* caption;
+    UINT icon;
+    AinFollow follow;
+    BYTE connectedAfter;
+    const wchar_t* secondText;  // a second failure it leads to (SET info, error), or null
+    int storesDone = 0;         // stores that reached the device's EEPROM
+};
+
+class AinCalibrationFailures : public AutoCalibration {};
+
+TEST_F(AinCalibrationFailures, EachFailureShowsOneBoxAndEndsAsItShould)
+{
+    const wchar_t* NOT_RESPONDING = L"HID device neodpov\u00EDd\u00E1";
+    const wchar_t* JUMPER_ERROR = L"Read sefety Jumper command error";
+    const AinFailureCase CASES[] = {
+        {"no device listed", false, false, nullptr, nullptr, L"No USB HID device is connected", HID_DEVICE_INFO.c_str(),
+         MB_ICONINFORMATION, AIN_CLOSES, 0, nullptr},
+        {"calibration device absent", true, false, nullptr, nullptr, L"Calibration device not detected",
+         HID_DEVICE_INFO.c_str(), MB_ICONINFORMATION, AIN_CLOSES, 1, nullptr},
+        {"its identification refused", true, true, [](int, int c) { SimAddFault(c, SetFault(0xCC)); }, nullptr,
+         L"Calibration device ID read error", HID_DEVICE_INFO.c_str(), MB_ICONINFORMATION, AIN_CLOSES, 1, nullptr},
+        {"its identification read fails", true, true, [](int, int c) { SimAddFault(c, Fault(SIM_FAULT_READ)); }, nullptr,
+         NOT_RESPONDING, HID_DEVICE_INFO.c_str(), MB_ICONINFORMATION, AIN_CLOSES, 1, nullptr},
+        {"calibrated device not found by its ids", true, true, nullptr,
+         [](int, int) { g_deviceProductId = 0x1234; }, L"Calibrated device not detected", HID_DEVICE_INFO.c_str(),
+         MB_ICONINFORMATION, AIN_CLOSES, 1, nullptr},
+        {"bracket refused", true, true, nullptr, [](int, int c) { SimAddFault(c, SetFault(0xC8)); },
+         L"Data read pointer error", SET_INFO.c_str(), MB_ICONERROR, AIN_CLOSES, 1, nullptr},
+        {"jumper query refused", true, true, nullptr, [](int d, int) { SimAddFault(d, SetFault(0xCE)); }, JUMPER_ERROR,
+         SET_INFO.c_str(), MB_ICONERROR, AIN_CLOSES, 1, nullptr},
+        {"jumper answer fails", true, true, nullptr,
+         [](int d, int) { SimAddFault(d, Fault(SIM_FAULT_GET_FEATURE, 0xCE)); }, JUMPER_ERROR, SET_INFO.c_str(),
+         MB_ICONERROR, AIN_CLOSES, 1, nullptr},
+        {"signal refused", true, true, nullptr, [](int, int c) { SimAddFault(c, SetFault(0xA1)); },
+         L"Init commnand error", SET_INFO.c_str(), MB_ICONERROR, AIN_CLOSES, 1, nullptr},
+        {"point write refused", true, true, nullptr, [](int d, int) { SimAddFault(d, SetFault(0xF0, 1)); },
+         L"Calibration error", CAL_INFO.c_str(), MB_ICONERROR, AIN_IDLE, 0, nullptr},
+        {"status poll fails", true, true, nullptr,
+         [](int d, int) { SimAddFault(d, Fault(SIM_FAULT_GET_FEATURE, 0xF0)); }, L"Device status check Error",
+         SET_INFO.c_str(), MB_ICONERROR, AIN_CLOSES, 0, nullptr},
+        {"device vanishes mid-poll", true, true, nullptr,
+         [](int d, int) { SimAddFault(d, Fault(SIM_FAULT_VANISH_ON_GET, 0xF0, 1)); }, L"Device status check Error",
+         SET_INFO.c_str(), MB_ICONERROR, AIN_CLOSES, 0, nullptr},
+        {"calibration device vanishes mid-run", true, true, nullptr,
+         [](int, int c) { SimAddFault(c, Fault(SIM_FAULT_VANISH, 0xA2)); }, L"Init commnand error", SET_INFO.c_str(),
+         MB_ICONERROR, AIN_CLOSES, 1, L"Data read pointer error"},
+        {"store refused", true, true, nullptr, [](int d, int) { SimAddFault(d, SetFault(0xCD)); },
+         L"Calibration data write to EEPROM error", CAL_INFO.c_str(), MB_ICONERROR, AIN_IDLE, 0, nullptr},
+        {"release refused", true, true, nullptr, [](int, int c) { SimAddFault(c, SetFault(0xA0, 1)); },
+         L"Deinit command error", SET_INFO.c_str(), MB_ICONERROR, AIN_CLOSES, 1, nullptr, 1},
+        {"beep refused", true, true, nullptr, [](int, int c) { SimAddFault(c, SetFault(0xCF)); }, L"Beep command error",
+         SET_INFO.c_str(), MB_ICONERROR, AIN_CLOSES, 1, nullptr, 1},
+        {"jumper missing", true, true, nullptr, [](int d, int) { SimLock lock; SimGetDevice(d)->jumperFitted = false; },
+         JUMPER_TEXT.c_str(), SET_INFO.c_str(), MB_ICONINFORMATION, AIN_GOES_ON, 1, nullptr},
+    };
+    for (const AinFailureCase& c : CASES) {
+        SCOPED_TRACE(c.what);
+        SimResetDevices();
+        ResetProgramRecords();
+        device = calibrator = -1;
+        AddDevices("T1CGA", c.withDevice, c.withCalibrator);
+        if (c.armBeforeTools) c.armBeforeTools(device, calibrator);
+        beforeTools = [] { g_deviceType = DEVICE_TYPE_T1CGA; };
+        bool opensClean = c.armBeforeCalibration != nullptr;
+        RunTools(IDC_AIN_CAL_START, [&](HWND dialog) {
+            SCOPED_TRACE(c.what);
+            if (dialog) {
+                WaitForOpening(dialog, IDC_AIN_CAL_START);
+                RunOnUiThread([&] { c.armBeforeCalibration(device, calibrator); });
+                PostClick(GetDlgItem(dialog, IDC_AIN_CAL_START));
+            }
+            MessageBoxRecord box;
+            ASSERT_TRUE(WaitForMessageBox(ThisProcess(), &box, 20000));
+            EXPECT_EQ(c.text, box.text);
+            EXPECT_EQ(c.caption, box.caption);
+            EXPECT_EQ(c.icon, box.icon);
+            if (c.follow == AIN_IDLE) {
+                EXPECT_EQ(AIN_CAL_IDLE, g_ainCal.state);
+                EXPECT_FALSE(ItemEnabled(dialog, IDC_AIN_CAL_START));
+            }
+            if (c.follow == AIN_GOES_ON) {
+                EXPECT_TRUE(WaitUntil([&] { return Commands(device, 0xF0).size() >= 1; }, 4000));
+            }
+            AnswerMessageBox(box);
+            if (c.secondText) ExpectMessageBox(ThisProcess(), c.secondText, SET_INFO, MB_ICONERROR);
+            Sleep(200);  // ten ticks: one box per failure
+            EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+            if (!dialog) return;
+            if (c.follow == AIN_CLOSES) {
+                EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+                return;
+            }
+            if (c.follow == AIN_GOES_ON) {
+                EXPECT_TRUE(WaitForItem(dialog, IDC_AIN_CAL_STEP, L"Calibartion finished :-)", 15000));
+                EXPECT_TRUE(WaitUntil([&] { return ItemEnabled(dialog, IDC_AIN_CAL_START); }));
+            }
+            if (std::string(c.what) == "store refused") {
+                EXPECT_EQ(L"Calibartion Error :-(", Item(dialog, IDC_AIN_CAL_STEP));
+                EXPECT_EQ(L"Press CANCEL", Item(dialog, IDC_AIN_CAL_REFERENCE));
+            }
+            PostClick(GetDlgItem(dialog, IDCANCEL));
+        }, opensClean);
+        EXPECT_EQ(c.connectedAfter, g_deviceConnected);
+        if (device >= 0) {
+            SimCalibrationState state = SimGetCalibrationState(device);
+            EXPECT_EQ(c.storesDone, state.storesDone);
+            if (c.follow == AIN_GOES_ON) {
+                EXPECT_EQ(1, state.storesReceived);
+            }
+            if (std::string(c.what) == "calibrated device not found by its ids") {
+                EXPECT_TRUE(TranscriptBytes(device, SIM_EVENT_SET_FEATURE).empty());
+            }
+        }
+        // The bracket is ended on every close after an opening that found the calibration device.
+        if (calibrator >= 0 && SimGetDevice(calibrator)->present && c.secondText == nullptr) {
+            EXPECT_EQ(1u, Commands(calibrator, 0xC9).size());
+        }
     }
 }
 
