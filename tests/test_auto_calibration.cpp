@@ -210,6 +210,29 @@ TEST_F(AutoCalibrationRoute, TheIdentifiedTypeChoosesTheWindow)
     }
 }
 
+// Tools right after the connection, while the identification report still waits: it is read
+// first, so the identified type chooses the window.
+TEST_F(AutoCalibrationRoute, APendingIdentificationIsReadFirst)
+{
+    AddDevices("T1CGA");
+    beforeTools = [] {
+        // As the connection leaves it: the identification asked for, its report not read yet.
+        g_deviceType = DEVICE_TYPE_TDO;
+        PrepareFeatureCommand(CMD_READ_STRINGS, 0, REPORT_MAGIC);
+        SetHidFeature(g_featureOut, FEATURE_REPORT_SIZE, HID_SLOT_DEVICE);
+        g_mainNextState = MAIN_STATE_READ_IDENT;
+        g_mainState = MAIN_STATE_DELAY;
+        g_mainDelay = 100000;
+    };
+    RunTools(IDC_AIN_CAL_START, [&](HWND dialog) {
+        EXPECT_EQ(DEVICE_TYPE_T1CGA, g_deviceType);
+        EXPECT_EQ(MAIN_STATE_IDLE, g_mainState);
+        EXPECT_EQ(L"  T1cGA           ", GetText(g_deviceField));
+        WaitForOpening(dialog, IDC_AIN_CAL_START);
+        PostClick(GetDlgItem(dialog, IDCANCEL));
+    });
+}
+
 // ---- The judgement of one reading
 
 struct JudgementCase {
