@@ -99,6 +99,11 @@ protected:
             ASSERT_TRUE(WaitUntil([] { return g_deviceConnected == 1 && GetText(g_deviceField) == L"  GQU2            "; },
                                   AO_WAIT_MS));
             EXPECT_EQ(EditionText(L"WRITE", L"ZAPSAT"), GetText(g_dataButton));
+            // The device records the identification report a moment after the main window has
+            // it: clear the transcript only once that record is in, so it holds nothing of the
+            // detection.
+            ASSERT_TRUE(WaitUntil([&] { return TranscriptBytes(device, SIM_EVENT_INPUT_REPORT).size() == 1; },
+                                  AO_WAIT_MS));
             SimClearEvents(device);
             HWND dialog = nullptr;
             if (beforeData) {
