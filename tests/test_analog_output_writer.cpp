@@ -225,7 +225,10 @@ TEST_F(AnalogOutputWriter, CalibratorAbsentOrFailingLeavesTheRowHiddenAndWritesW
         AddDevices(c.present);
         RunWriter([&](HWND dialog) {
             SCOPED_TRACE(c.what);
-            EXPECT_TRUE(WaitForItem(dialog, IDC_AO_WRITE_UNIT_1, L"mA"));
+            // Block 7 is the last one read: once its range shows, the reads are done.
+            EXPECT_TRUE(WaitForItem(dialog, IDC_AO_WRITE_OUTPUT_RANGE_1,
+                                    EditionText(L"Input range: -0,5 - 20,0", L"V\u00FDtupn\u00ED rozsah: -0,5 - 20,0")));
+            EXPECT_EQ(L"mA", Item(dialog, IDC_AO_WRITE_UNIT_1));
             if (c.lose) {
                 EXPECT_TRUE(WaitForItem(dialog, IDC_AO_WRITE_CAL_VALUE, L" 5.5555 V"));
                 RunOnUiThread([&] {
