@@ -27,6 +27,9 @@ const DWORD RUN_WAIT_MS = 12000;
 // shared with other builds). So a wait through ticks is a hang detector of their count, with room
 // for ten times the period.
 const DWORD LOADED_TICK_MS = 10 * BOOT_TICK_MS;
+// A poll that counts ticks with an exchange in each is followed poll by poll: only a tick that takes
+// a hundred times its period is a hang.
+const DWORD STALLED_TICK_MS = 100 * BOOT_TICK_MS;
 // The longest wait a failing run makes in one stretch: the search for a bootloader that never
 // appears (BOOT_START_TRIES attempts, one every ninth tick), or the acknowledgement poll
 // (BOOT_ACK_POLL_LIMIT ticks) once the erase is done.
@@ -448,6 +451,18 @@ std::string DlmWith(const char* platform, const char* version)
     return MemoryImageText(platform, version, MemoryImageBody(PatternImage(BOOT_AREA_SIZE + 3 * FLASH_PAGE_SIZE)));
 }
 
+// The feature reads answered since the one that reported the erase done. Feature reads are
+// recorded as the program makes them; the packet between, only once the device's thread saw it.
+int PollsAfterTheErase(int device)
+{
+    int polls = 0;
+    for (const SimEvent& event : SimGetEvents(device)) {
+        if (event.kind != SIM_EVENT_GET_FEATURE) continue;
+        polls = event.bytes.size() > 2 && event.bytes[2] == STATUS_READY ? 0 : polls + 1;
+    }
+    return polls;
+}
+
 SimFault Fault(SimFaultKind kind, int command = -1)
 {
     SimFault fault = {kind, 0, -1, command, -1};
@@ -526,9 +541,18 @@ std::vector<FailureCase> FailureCases()
          [](int device, SimBootSetup&) { SimAddFault(device, Fault(SIM_FAULT_WRITE)); }, nullptr, {dataWrite}, true},
         {"state 10: acknowledgement not read", true, hex, false, none,
          afterErase([](int device) { SimAddFault(device, Fault(SIM_FAULT_GET_FEATURE)); }), {pageAck}, true},
-        // Two stretches: up to the erase, then the acknowledgement poll of BOOT_ACK_POLL_LIMIT ticks.
+        // Up to the erase, then the acknowledgement poll: BOOT_ACK_POLL_LIMIT reads after the packet,
+        // one a tick, and no more (the status read before the erase was done says ready only once).
         {"state 10: the device never acknowledges", true, hex, false,
-         [](int, SimBootSetup& setup) { setup.acknowledgesPackets = false; }, afterErase([](int) {}), {pageAck}, true},
+         [](int, SimBootSetup& setup) { setup.acknowledgesPackets = false; }, afterErase([](int device) {
+             int polls = 0;
+             while (polls < (int)BOOT_ACK_POLL_LIMIT) {
+                 int seen = polls;
+                 ASSERT_TRUE(WaitUntil([&] { return (polls = PollsAfterTheErase(device)) > seen; }, STALLED_TICK_MS))
+                     << "the poll stalled after " << polls << " reads";
+             }
+             EXPECT_EQ((int)BOOT_ACK_POLL_LIMIT, polls);
+         }), {pageAck}, true},
         {"states 9-10: the device vanishes", true, hex, false, none,
          afterErase([](int device) { SimSetPresent(device, false); }), {dataWrite, pageAck}, true},
     };
