@@ -285,10 +285,28 @@ void FocusOn(HWND dialog, int id)
     RunOnUiThread([&] { SetFocus(GetDlgItem(dialog, id)); });
 }
 
-HWND FocusedWindow()
+// With the focus on a control, types into it and runs one tick of the dialog, all in one go on
+// the UI thread: the tests of both editions share one display, and a window of the other program
+// may take the focus at any moment between two steps made from the test thread.
+void TickTypingInto(HWND dialog, int id, const char* text)
+{
+    RunOnUiThread([&] {
+        SetFocus(GetDlgItem(dialog, id));
+        SetDlgItemTextA(dialog, id, text);
+        SendMessageW(dialog, WM_TIMER, TICK_TIMER_ID, 0);
+    });
+}
+
+// Picks a state's pattern and tells where the focus went, in one go on the UI thread.
+HWND PickPatternAndTakeFocus(HWND dialog, int id, int index)
 {
     HWND focus = nullptr;
-    RunOnUiThread([&] { focus = GetFocus(); });
+    RunOnUiThread([&] {
+        SetFocus(GetDlgItem(dialog, id));
+        SendDlgItemMessageW(dialog, id, CB_SETCURSEL, index, 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)GetDlgItem(dialog, id));
+        focus = GetFocus();
+    });
     return focus;
 }
 
@@ -510,9 +528,7 @@ TEST_F(DMG9ADialog, StepsCheckSetAndFileForms)
         for (int id : {IDC_DMG9A_STEPS, IDC_DMG9A_FREQUENCY, IDC_DMG9A_SET}) EXPECT_TRUE(IsItemEnabled(dialog, id));
 
         // Typing is left alone while the field has the focus, and checked once it leaves.
-        FocusOn(dialog, IDC_DMG9A_STEPS);
-        TypeInto(dialog, IDC_DMG9A_STEPS, "2");
-        WaitForTicks(3);
+        TickTypingInto(dialog, IDC_DMG9A_STEPS, "2");
         EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), "2");
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
         FocusOn(dialog, IDC_DMG9A_ADDRESS);
@@ -564,13 +580,17 @@ TEST_F(DMG9ADialog, StepsCheckSetAndFileForms)
             EXPECT_EQ(ItemText(dialog, IDC_DMG9A_FREQUENCY), c.shown);
         }
 
-        // "Set" checks a count still being typed before it uses it.
-        FocusOn(dialog, IDC_DMG9A_STEPS);
-        TypeInto(dialog, IDC_DMG9A_STEPS, "2");
-        TypeInto(dialog, IDC_DMG9A_FREQUENCY, "1000");
-        PostClick(GetDlgItem(dialog, IDC_DMG9A_SET));
+        // "Set" checks a count still being typed before it uses it (3 steps give 7042.253521 Hz,
+        // the unchecked 2 would give 7017.543860). The click is posted with the focus held, and a
+        // posted message comes before the next tick.
+        RunOnUiThread([&] {
+            SetFocus(GetDlgItem(dialog, IDC_DMG9A_STEPS));
+            SetDlgItemTextA(dialog, IDC_DMG9A_STEPS, "2");
+            SetDlgItemTextA(dialog, IDC_DMG9A_FREQUENCY, "7000");
+            PostClick(GetDlgItem(dialog, IDC_DMG9A_SET));
+        });
         ExpectMessageBox(ThisProcess(), StepsText(), SettingValueCaption(), MB_ICONINFORMATION);
-        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DMG9A_FREQUENCY) == "1000.000000"; }));
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DMG9A_FREQUENCY) == "7042.253521"; }));
         EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), "3");
         FocusOn(dialog, IDC_DMG9A_ADDRESS);
         SelectEntry(dialog, IDC_DMG9A_PARITY, 1);
@@ -578,7 +598,7 @@ TEST_F(DMG9ADialog, StepsCheckSetAndFileForms)
         file = SaveSettings(dialog, IDC_DMG9A_SAVE, path);
         EXPECT_EQ(FileField(file, 49), "0106");
         EXPECT_EQ(FileField(file, 50), "00002");
-        EXPECT_EQ(FileField(file, 51), "00999");
+        EXPECT_EQ(FileField(file, 51), "00141");
 
         Click(dialog, IDC_DMG9A_DUALSTATE);
         EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), "2");
@@ -769,12 +789,9 @@ TEST_F(DMG1TDialog, StatesLimitsAndFileForms)
         }
         EXPECT_EQ(StatePicture(dialog), "----------------");
 
-        // While the high limit is being typed the low one waits for it. (Before any box: closing
-        // a box gives the focus back to the control that had it when the box opened.)
+        // While the high limit is being typed the low one waits for it.
         TypeInto(dialog, IDC_DMG1T_LOW_LIMIT, "3.0");
-        FocusOn(dialog, IDC_DMG1T_HIGH_LIMIT);
-        TypeInto(dialog, IDC_DMG1T_HIGH_LIMIT, "1.0");
-        WaitForTicks(3);
+        TickTypingInto(dialog, IDC_DMG1T_HIGH_LIMIT, "1.0");
         EXPECT_EQ(ItemText(dialog, IDC_DMG1T_LOW_LIMIT), "3.0");
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
         FocusOn(dialog, IDC_DMG1T_ADDRESS);
@@ -791,9 +808,8 @@ TEST_F(DMG1TDialog, StatesLimitsAndFileForms)
         SelectEntry(dialog, IDC_DMG1T_STATE_COUNT, 5);
         EXPECT_EQ(StatePicture(dialog), "EEEEE-----------");
         for (int state = 1; state <= 5; state++) {
-            FocusOn(dialog, StateCombo(state));
-            SelectEntry(dialog, StateCombo(state), state + 1);
-            EXPECT_EQ(FocusedWindow(), GetDlgItem(dialog, IDC_DMG1T_STATE_COUNT_LABEL));
+            HWND focus = PickPatternAndTakeFocus(dialog, StateCombo(state), state + 1);
+            EXPECT_EQ(focus, GetDlgItem(dialog, IDC_DMG1T_STATE_COUNT_LABEL));
         }
         std::string file = SaveSettings(dialog, IDC_DMG1T_SAVE, path);
         EXPECT_EQ(FileField(file, 84), "1");
