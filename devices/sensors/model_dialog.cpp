@@ -239,6 +239,9 @@ static void OpenModelDialog(HWND dialog, const ModelDialog* model)
     }
     for (const int* id = model->hiddenIds; id && *id != END_OF_LIST; id++) ShowWindow(GetDlgItem(dialog, *id), SW_HIDE);
     WriteModelLabels(dialog, model);
+    // On screen now, not when the dialog's queue first runs empty: a tick that finds a value read
+    // out of range may come first, and its message must come over the dialog, not in its place.
+    ShowWindow(dialog, SW_SHOW);
 }
 
 // Read: the device into the register image into the dialog's values and controls.
