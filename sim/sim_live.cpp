@@ -182,9 +182,15 @@ bool SimRefillLiveInput(SimDevice& device)
         }
         return false;
     }
-    if (state.stream != SIM_STREAM_LIVE_BLOCK || state.streamedOpen == device.opensSeen ||
-        device.opensSeen < state.commandOpen + 2)
+    if (state.stream != SIM_STREAM_LIVE_BLOCK) return false;
+    // The newest connection has had its report (the command's own reply or a live one): a reader
+    // is still there, so the lapse counts from now. It never counts the window's own start, from
+    // the command to its first reader, which a loaded machine can stretch past the lapse.
+    if (state.streamedOpen == device.opensSeen || device.opensSeen == state.commandOpen + 1) {
+        state.streamTick = GetTickCount();
         return false;
+    }
+    if (device.opensSeen < state.commandOpen + 2) return false;
     if (GetTickCount() - state.streamTick > SIM_LIVE_STREAM_LAPSE_MS) {
         state.stream = SIM_STREAM_NONE;
         return false;
