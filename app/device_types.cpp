@@ -1,7 +1,9 @@
 // Device types: the model table, the name tests that pick a type, and the firmware rule.
 #include "app/device_types.h"
 
+#include "devices/lcd_units/lcd_dialogs.h"
 #include "devices/sensors/sensor_dialogs.h"
+#include "link/transfer_engines.h"
 #include "resource.h"
 
 BYTE g_deviceType = DEVICE_TYPE_TDO;
@@ -53,7 +55,7 @@ static const DeviceTypeInfo DEVICE_TYPES[] = {
     {DEVICE_TYPE_LBKDOS, "LB-KDO-S", 162, NULL, 38, "00.00.00", CALIBRATION_AOUT},
     {DEVICE_TYPE_LBODO, "LB-ODO", 161, NULL, 37, "00.00.00", CALIBRATION_AOUT},
     {DEVICE_TYPE_T1CGA, "T1cGA", IDD_T1CGA, T1CGADlgProc, 40, "00.00.00", CALIBRATION_AIN},
-    {DEVICE_TYPE_KDG1KY, "KDG1KY", 337, NULL, 41, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_KDG1KY, "KDG1KY", IDD_KDG1KY, KDG1KYDlgProc, 41, "00.00.00", CALIBRATION_NONE},
 };
 
 // The row of a code with a model, or null (codes 14, 42-47 and above 49).
@@ -118,6 +120,7 @@ void IdentifyDeviceType()
     const char* name = g_deviceNameText + 2;
     for (size_t i = 0; i < sizeof(NAME_TESTS) / sizeof(NAME_TESTS[0]); i++) {
         if (MatchesNameTest(name, NAME_TESTS[i].pattern)) {
+            if (g_deviceType != NAME_TESTS[i].code) g_registerImageRead = 0;  // the image was another model's
             g_deviceType = NAME_TESTS[i].code;
             return;
         }
