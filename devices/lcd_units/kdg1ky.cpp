@@ -318,3 +318,8 @@ INT_PTR CALLBACK KDG1KYDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 {
     return RunLcdDialogMessage(&KDG1KY_UNIT, dialog, message, wParam, lParam);
 }
+
+const UnitBitmapTable* KDG1KYBitmapTable()
+{
+    return &s_values.bitmaps;
+}

@@ -117,8 +117,12 @@ static void ForEachOwnedWord(const LcdUnit* unit, Visit visit)
 
 // ---- Showing the values in the lists, check boxes and radios
 
+// Selects a list entry; a value that names no entry leaves the box without a selection (some
+// combo boxes keep their old selection when asked for an index beyond the list).
 static void SelectEntry(HWND dialog, int controlId, int index)
 {
+    LRESULT count = SendDlgItemMessageA(dialog, controlId, CB_GETCOUNT, 0, 0);
+    if (index < 0 || index >= count) index = -1;
     SendDlgItemMessageA(dialog, controlId, CB_SETCURSEL, (WPARAM)index, 0);
 }
 

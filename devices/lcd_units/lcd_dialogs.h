@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include "devices/lcd_units/unit_bitmaps.h"
+
 INT_PTR CALLBACK KDG1KYDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// The bitmap handles the KDG1KY dialog holds while it is open (for checks of their release).
+const UnitBitmapTable* KDG1KYBitmapTable();
 
 #endif

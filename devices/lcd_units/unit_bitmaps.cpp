@@ -107,6 +107,11 @@ static void FillBitmapCombo(HWND dialog, int controlId, const HBITMAP* handles, 
         LRESULT index = SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)g_textBuffer);
         SendMessageA(combo, CB_SETITEMDATA, (WPARAM)index, (LPARAM)handles[i]);
     }
+    // Windows sizes the selection field by the measured height; Wine keeps it a little lower than
+    // what WM_MEASUREITEM gave, which would cut the picture's last rows in the closed box.
+    if (SendMessageA(combo, CB_GETITEMHEIGHT, (WPARAM)-1, 0) < PICTOGRAM_ITEM_MIN_HEIGHT) {
+        SendMessageA(combo, CB_SETITEMHEIGHT, (WPARAM)-1, PICTOGRAM_ITEM_MIN_HEIGHT);
+    }
 }
 
 void FillSymbolCombo(const UnitBitmapTable* table, HWND dialog, int controlId)
