@@ -81,6 +81,7 @@ struct SimDevice {
     char firmware[9];   // "AB.CD.EF"
     bool present;       // false: vanished (not listed, pipes closed, calls fail)
     bool silent;        // true: queues no input reports (a device that never answers)
+    BYTE detailSizeFault;  // SimDetailSizeFault of its interface-detail size query
 
     // Configuration memory, its EEPROM copy and what the write engine and the device menu see.
     WORD registers[SIM_REGISTER_COUNT];

@@ -170,6 +170,7 @@ struct SimDeviceSet {
     DWORD magic;
     DWORD count;
     DWORD ids[SIM_MAX_LISTED];
+    BYTE detailSizeFaults[SIM_MAX_LISTED];
 };
 static const DWORD DEVICE_SET_MAGIC = 0x5A534554;
 
@@ -189,6 +190,8 @@ static HDEVINFO WINAPI SimSetupDiGetClassDevsA(const GUID*, PCSTR, HWND, DWORD)
         memcpy(&set->count, reply.data, 4);
         if (set->count > (DWORD)SIM_MAX_LISTED) set->count = SIM_MAX_LISTED;
         memcpy(set->ids, reply.data + 4, 4 * set->count);
+        if (reply.length >= 4 + 4 * SIM_MAX_LISTED + set->count)
+            memcpy(set->detailSizeFaults, reply.data + 4 + 4 * SIM_MAX_LISTED, set->count);
     }
     return (HDEVINFO)set;
 }
@@ -231,6 +234,18 @@ static BOOL WINAPI SimSetupDiGetDeviceInterfaceDetailA(HDEVINFO handle, PSP_DEVI
     GetPipeBase(base, sizeof(base));
     snprintf(path, sizeof(path), "\\\\.\\pipe\\%s%s%lu", base, SIM_DEVICE_PIPE_MARK, (unsigned long)data->Reserved);
     DWORD needed = (DWORD)(offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath) + strlen(path) + 1);
+    BYTE fault = SIM_DETAIL_SIZE_ANSWERS;
+    for (DWORD i = 0; i < set->count; i++)
+        if (set->ids[i] == (DWORD)data->Reserved) fault = set->detailSizeFaults[i];
+    if (!detail && fault == SIM_DETAIL_SIZE_SUCCEEDS) {
+        if (required) *required = needed;
+        return TRUE;
+    }
+    if (!detail && fault == SIM_DETAIL_SIZE_TOO_SMALL) {
+        if (required) *required = 4;
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
     if (required) *required = needed;
     if (!detail || size < needed) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);

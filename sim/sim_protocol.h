@@ -11,7 +11,7 @@
 #define SIM_DEVICE_PIPE_MARK "-dev"
 
 enum SimOperation {
-    SIM_OP_LIST = 1,        // -> count, ids
+    SIM_OP_LIST = 1,        // -> count, SIM_MAX_LISTED ids, one SimDetailSizeFault per listed id
     SIM_OP_CAPS = 2,        // device -> usage page, usage
     SIM_OP_ATTRIBUTES = 3,  // device -> vendor, product, version
     SIM_OP_PRODUCT = 4,     // device -> UTF-16 product string
@@ -20,6 +20,13 @@ enum SimOperation {
 };
 
 const int SIM_MAX_LISTED = 64;
+
+// How a device's interface-detail size query misbehaves.
+enum SimDetailSizeFault {
+    SIM_DETAIL_SIZE_ANSWERS = 0,     // fails for want of room and names the size needed
+    SIM_DETAIL_SIZE_SUCCEEDS = 1,    // succeeds although no buffer was given
+    SIM_DETAIL_SIZE_TOO_SMALL = 2,   // names a size below the record's fixed part
+};
 const int SIM_PAYLOAD_BYTES = 512;
 
 #pragma pack(push, 1)

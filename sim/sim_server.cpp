@@ -401,10 +401,11 @@ static void HandleRequest(const SimRequest& request, SimReply& reply)
             if (!s_devices[i] || !s_devices[i]->present) continue;
             DWORD id = (DWORD)i;
             memcpy(reply.data + 4 + 4 * count, &id, 4);
+            reply.data[4 + 4 * SIM_MAX_LISTED + count] = s_devices[i]->detailSizeFault;
             count++;
         }
         memcpy(reply.data, &count, 4);
-        reply.length = 4 + 4 * count;
+        reply.length = 4 + 4 * SIM_MAX_LISTED + count;
         return;
     }
     SimDevice* device = FindPresentDevice(request.device);
@@ -569,6 +570,7 @@ int SimAddDevice(const char* name, const char* firmware)
     memcpy(device->firmware, firmware, strlen(firmware) < 8 ? strlen(firmware) : 8);
     device->present = true;
     device->silent = false;
+    device->detailSizeFault = 0;
     device->storeStepsDone = 0;
     device->jumperFitted = true;
     device->statusWord = 0;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "kit/settings_file.h"
+#include "kit/shared_records.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
 
@@ -234,3 +235,7 @@ TEST(FileChoosers, LongPathIsCopiedWhole)
     DeleteFileA(path.c_str());
     for (auto it = created.rbegin(); it != created.rend(); ++it) RemoveDirectoryA(it->c_str());
 }
+
+// A chosen path passes through g_textBuffer whole: a smaller buffer would be overrun by the
+// longest path the choosers return.
+static_assert(sizeof(g_textBuffer) >= MAX_PATH + 1, "g_textBuffer must hold a whole chosen path");

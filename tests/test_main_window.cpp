@@ -7,6 +7,7 @@
 #include "link/hid_transport.h"
 #include "resource.h"
 #include "sim/sim_device.h"
+#include "sim/sim_live.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
 
@@ -254,14 +255,22 @@ TEST_F(MainWindowTest, ConfigRightAfterConnectingReadsTheIdentificationFirst)
 TEST_F(MainWindowTest, ClosingWhileConnectedClosesTheDeviceAndExitsWithZero)
 {
     int device = SimAddDevice("TDO", "00.00.24");
+    int calibrator = SimAddCalibrator();
     int exitCode = RunProgram([&] {
         ASSERT_TRUE(WaitForIdentification());
+        // Every slot in use: the device, and the calibration device as a tool leaves it open.
+        RunOnUiThread([] {
+            int count = EnumerateHidDevices();
+            EXPECT_TRUE(FindHidDeviceById(g_deviceVendorId, g_deviceProductId, count, HID_SLOT_DEVICE));
+            EXPECT_TRUE(FindHidDeviceById(g_calibratorVendorId, g_calibratorProductId, count, HID_SLOT_CALIBRATOR));
+        });
         PostCommand(g_mainWindow, IDM_EXIT);
         EXPECT_TRUE(WaitUntil([] { return !IsWindow(g_mainWindow); }));
     });
     EXPECT_EQ(exitCode, 0);
     for (int slot = 0; slot < HID_SLOT_COUNT; slot++) EXPECT_EQ(g_hidHandles[slot], INVALID_HANDLE_VALUE);
-    EXPECT_TRUE(WaitUntil([&] { return CountEvents(device, SIM_EVENT_CLOSE) == CountEvents(device, SIM_EVENT_OPEN); }));
+    for (int id : {device, calibrator})
+        EXPECT_TRUE(WaitUntil([&] { return CountEvents(id, SIM_EVENT_CLOSE) == CountEvents(id, SIM_EVENT_OPEN); }));
 }
 
 TEST_F(MainWindowTest, VanishingDeviceAtTheIdentificationReadGivesTheReadError)
@@ -407,7 +416,7 @@ TEST_F(MainWindowTest, BootloaderMenuEndsInAFreshDetection)
 // ends: CONFIG with the model's dialog, DATA with the live values.
 TEST_F(MainWindowTest, DataAndConfigAlwaysBringTheWindowBack)
 {
-    SimAddDevice("TDG", "01.00.00");
+    SimPutFactorySettings(SimAddDevice("TDG", "01.00.00"));
     RunProgram([&] {
         ASSERT_TRUE(WaitForIdentification());
         const int windowIds[] = {IDC_TDG_READ, IDC_LIVE_DATA_VALUE_1};
