@@ -1034,13 +1034,6 @@
 #define IDS_LCD_QUICK_ACCESS                    6830
 #define IDS_LCD_MIDDLE_BUTTON                   6831
 #define IDS_LCD_BOTTOM_BUTTON                   6832
-#define IDS_LCD_DIGITAL_OUTPUT                  6833
-#define IDS_LCD_DUALSTATE                       6834
-#define IDS_LCD_PWM_OUTPUT                      6835
-#define IDS_LCD_NUMBER_OF_STEPS                 6836
-#define IDS_LCD_FREQUENCY                       6837
-#define IDS_LCD_SET                             6838
-#define IDS_LCD_PERIOD                          6839
 #define IDS_LCD_CO2_CONCENTRATION               6840
 #define IDS_LCD_REQ_CO2                         6841
 #define IDS_LCD_HIGH_LIMIT_CO2                  6842
@@ -1088,7 +1081,6 @@
 #define IDS_LCD_MODE_2_EMPTY                    6884
 #define IDS_LCD_MODE_3_EMPTY                    6885
 #define IDS_LCD_POSITION_TAKEN                  6886
-#define IDS_LCD_CAPTION_SETTING_VALUE           6887
 #define IDS_LCD_COMMUNICATION_ERROR             6888
 #define IDS_LCD_READ_MENU_ACTIVE                6889
 #define IDS_LCD_WRITE_MENU_ACTIVE               6890

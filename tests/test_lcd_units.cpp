@@ -72,6 +72,14 @@ bool Checked(HWND dialog, int id)
     return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+// Which of a mode's 16 state combo boxes are enabled, as a string of 1 and 0.
+std::string EnabledStates(HWND dialog, int firstId)
+{
+    std::string states;
+    for (int s = 0; s < 16; s++) states += IsWindowEnabled(GetDlgItem(dialog, firstId + 2 * s)) ? '1' : '0';
+    return states;
+}
+
 std::string TempPath(const char* name)
 {
     char folder[MAX_PATH];
@@ -724,6 +732,13 @@ TEST_F(LcdUnits, GuardedReadAndWriteTranscript)
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_SYMBOL1), 123);
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_SYMBOL2), 7);
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE3_SYMBOL16), (47 * 7) % 152);
+        EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE1_SYMBOL1), "1111100000000000");
+        EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE2_SYMBOL1), "1111111111111111");
+        EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE3_SYMBOL1), "0000000000000000");
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_PWM));
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_STEPS), "100");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_FREQUENCY), "8000.000000");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_PERIOD), "0.125000");
 
         // Write: nothing changed, so every register goes back as read.
         mark = Mark(deviceId);
@@ -890,6 +905,50 @@ TEST_F(LcdUnits, Kdg1kyOfflineDefaultSaveRulesAndOpen)
         EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_CO2_KIND)), EditionText(L"Constant", L"Konstatní"));
         EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_HUMIDITY_KIND)), EditionText(L"Absolut", L"Absolutní"));
         ExpectLabelsFit(dialog);
+        EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE1_SYMBOL1), "0000000000000000");
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_DUALSTATE));
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_STEPS), "2");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_FREQUENCY), "--");
+        EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, IDC_KDG1KY_SET)));
+
+        // Fields out of bounds at once: the tick rewrites them in its order, backlight first.
+        RunOnUiThread([&] {
+            SetDlgItemTextA(dialog, IDC_KDG1KY_INDICATION_LOW, "5001");
+            SetDlgItemTextA(dialog, IDC_KDG1KY_OFFSET_CO2, "-2001");
+            SetDlgItemTextA(dialog, IDC_KDG1KY_TEMPERATURE_REQ, "200.1");
+            SetDlgItemTextA(dialog, IDC_KDG1KY_BACKLIGHT, "101");
+        });
+        MessageBoxRecord range;
+        ASSERT_TRUE(WaitForMessageBox(ThisProcess(), &range));
+        EXPECT_EQ(range.text, L"Hodnota mimo rozsah");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_BACKLIGHT), "100");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_INDICATION_LOW), "5001") << "checked last";
+        auto clamped = [&] {
+            return ItemText(dialog, IDC_KDG1KY_OFFSET_CO2) == "-2000" && ItemText(dialog, IDC_KDG1KY_INDICATION_LOW) == "5000" &&
+                   ItemText(dialog, IDC_KDG1KY_TEMPERATURE_REQ) == "200.0";
+        };
+        for (int box = 0; box < 8 && !clamped(); box++) {
+            if (!WaitForMessageBox(ThisProcess(), &range, 2000)) break;
+            AnswerMessageBox(range);
+        }
+        while (WaitForMessageBox(ThisProcess(), &range, 500)) AnswerMessageBox(range);
+        EXPECT_TRUE(clamped());
+
+        // The 8 MHz output: PWM starts at 3 steps; "Set" turns a frequency into the prescaler.
+        Click(dialog, IDC_KDG1KY_PWM);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_KDG1KY_FREQUENCY) == "40"; }));
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_STEPS), "3");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_PERIOD), "25.0000");
+        TypeInto(dialog, IDC_KDG1KY_STEPS, "100");
+        TypeInto(dialog, IDC_KDG1KY_FREQUENCY, "1000");
+        Click(dialog, IDC_KDG1KY_SET);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_KDG1KY_FREQUENCY) == "1000.000000"; }));
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_PERIOD), "1.000000");
+        TypeInto(dialog, IDC_KDG1KY_STEPS, "3");
+        TypeInto(dialog, IDC_KDG1KY_FREQUENCY, "20000");
+        Click(dialog, IDC_KDG1KY_SET);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_KDG1KY_FREQUENCY) == "19900.497512"; }));
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_PERIOD), "0.050250");
 
         // Esc is no command of the dialog.
         RunOnUiThread([&] {
@@ -915,6 +974,7 @@ TEST_F(LcdUnits, Kdg1kyOfflineDefaultSaveRulesAndOpen)
                          SETTING_VALUE, MB_ICONINFORMATION);
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_QUICK_BOTTOM), 0);
         SelectEntry(dialog, IDC_KDG1KY_MODE2_STATES, 4);
+        EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE2_SYMBOL1), "1111000000000000");
         SelectEntry(dialog, IDC_KDG1KY_QUICK_MIDDLE, 4);  // mode 2 has states now: taken
         SelectEntry(dialog, IDC_KDG1KY_MODE2_STATES, 0);  // and kept when they go
         SelectEntry(dialog, IDC_KDG1KY_MODE1_CONNECTION, 1);
@@ -994,6 +1054,8 @@ TEST_F(LcdUnits, Kdg1kyOfflineDefaultSaveRulesAndOpen)
         ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(path).size() == 2608; }));
         EXPECT_EQ(ReadFileBytes(path), SettingsFile("KDG1KY", fields, "Hall\0\0\0\0\0\0\0\0\0\0\0\0"));
 
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_DUALSTATE));
+
         // Another model's file is refused and changes nothing.
         WriteFileBytes(other, SettingsFile("DMG1KY", DefaultFileFields(), "DMG1KY Dolvan   "));
         Click(dialog, IDC_KDG1KY_OPEN);
@@ -1039,6 +1101,7 @@ TEST_F(LcdUnits, Kdg1kyBadFileLines)
         EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_MENU_DISABLE));
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_BAUD), 4);
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_STATES), CB_ERR);
+        EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE1_SYMBOL1), "0000000000000000");
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_SYMBOL1), CB_ERR);
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_TEMPERATURE_BARGRAPH), 3);
         EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED));
@@ -1074,6 +1137,8 @@ TEST_F(LcdUnits, Kdg1kyDeviceWordsOutsideEveryList)
     std::map<int, WORD> seed = SeededRegisters();
     for (int r : {29, 30, 35, 36, 37, 39, 49, 68, 69, 73, 84, 85, 86, 87, 88, 89}) seed[r] = 0xFFFF;
     for (int r = 92; r <= 139; r++) seed[r] = 0xFFFF;
+    seed[50] = 65535;  // 65536 steps
+    seed[51] = 65535;
     std::string path = TempPath("words.dlc");
     int deviceId = AddKdg1kyDevice(seed);
     RunProgram([&] {
@@ -1087,6 +1152,8 @@ TEST_F(LcdUnits, Kdg1kyDeviceWordsOutsideEveryList)
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_BAUD), CB_ERR);
         EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_MENU_DISABLE));
         EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_TEMPERATURE_KIND)), EditionText(L"Constant", L"Konstantní"));
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_STEPS), "65536");
+        EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE1_SYMBOL1), "0000000000000000");
         Click(dialog, IDC_KDG1KY_SAVE);
         ChooseFile(dialog, path);
         ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(path).size() == 2608; }));
@@ -1095,6 +1162,8 @@ TEST_F(LcdUnits, Kdg1kyDeviceWordsOutsideEveryList)
         EXPECT_EQ(bytes.substr(32 + 16 * 49 + 8, 6), "65535 ");
         EXPECT_EQ(bytes.substr(32 + 16 * 92 + 8, 6), "65535 ");
         EXPECT_EQ(bytes.substr(32 + 16 * 85 + 8, 6), "65535 ");
+        EXPECT_EQ(bytes.substr(32 + 16 * 50 + 8, 6), "65535 ");
+        EXPECT_EQ(bytes.substr(32 + 16 * 51 + 8, 6), "65535 ");
         Click(dialog, IDC_KDG1KY_WRITE);
         ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 2));
         for (int r = 0; r < SIM_REGISTER_COUNT; r++) EXPECT_EQ(DeviceRegister(deviceId, r), seed[r]) << "register " << r;

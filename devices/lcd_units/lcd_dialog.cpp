@@ -75,8 +75,9 @@ static void ShowField(HWND dialog, const ModelField* field, WORD value)
     SetDlgItemTextA(dialog, field->controlId, g_textBuffer);
 }
 
-// Keeps every checked field within its bounds, in the dialog's order.
-static void CheckLcdFields(HWND dialog)
+// Keeps every checked field within its bounds, in the dialog's order, then the output's steps
+// (left alone while the user types them, except for Write).
+static void CheckFields(HWND dialog, int evenWithFocus)
 {
     const LcdUnit* unit = s_openUnit;
     for (const int* id = unit->tickOrder; *id != LCD_END; id++) {
@@ -90,6 +91,17 @@ static void CheckLcdFields(HWND dialog)
         default: ValidateUnsignedField(dialog, *id, (WORD)field->high, (WORD)field->low); break;
         }
     }
+    if (unit->output) CheckOutputSteps(dialog, unit->output, evenWithFocus);
+}
+
+static void CheckLcdFields(HWND dialog)
+{
+    CheckFields(dialog, 0);
+}
+
+static void CheckLcdFieldsForWrite(HWND dialog)
+{
+    CheckFields(dialog, 1);
 }
 
 static int SymbolRegister(const LcdMode* mode, int state)
@@ -178,6 +190,9 @@ static void ShowBargraphs(HWND dialog, const LcdUnit* unit)
 // The state combo boxes of a mode follow its number of states.
 static void EnableModeStates(HWND dialog, const LcdUnit* unit, const LcdMode* mode)
 {
+    int ids[STATES_PER_MODE];
+    for (int s = 0; s < STATES_PER_MODE; s++) ids[s] = SymbolControl(mode, s);
+    EnableStateCombos(dialog, ids, (SHORT)Words(unit)[mode->statesRegister]);
 }
 
 static void ShowModes(HWND dialog, const LcdUnit* unit)
@@ -257,6 +272,7 @@ static void PutDefaults(HWND dialog, const LcdUnit* unit, const char* text)
         for (int s = 0; s < STATES_PER_MODE; s++) Words(unit)[SymbolRegister(mode, s)] = 0;
     }
     SetDlgItemTextA(dialog, unit->textId, text);
+    if (unit->output) SelectDualState(dialog, unit->output);
     if (unit->calibrationFieldId) {
         SetDlgItemTextA(dialog, unit->calibrationFieldId, unit->calibrationDefault);
         sscanf(unit->calibrationDefault, "%d", &unit->values->calibration);
@@ -294,6 +310,7 @@ static int LoadAndFillBitmaps(HWND dialog, const LcdUnit* unit)
 static void WriteLcdLabels(HWND dialog, const LcdUnit* unit)
 {
     WriteControlLabels(dialog, unit->labels);
+    if (unit->output) WriteDigitalOutputLabels(dialog, unit->output);
     // A kind text beside a bargraph keeps what the read showed unless its word holds the kind
     // the label names.
     for (const LcdBargraph* bar = unit->bargraphs; bar->comboId; bar++) {
@@ -344,6 +361,7 @@ static void ShowLcdRegisters(HWND dialog)
     ForEachOwnedWord(unit, [&](int r) { words[r] = g_deviceRegisters[r]; });
     ShowRegisterTextString(dialog, unit->textId);
     ShowChoices(dialog, unit, 1);
+    if (unit->output) LoadOutputRegisters(dialog, unit->output, g_deviceRegisters);
 }
 
 // Write's copy step: the fields and values into the image.
@@ -357,6 +375,7 @@ static void TakeLcdRegisters(HWND dialog)
         g_deviceRegisters[field->registerIndex] = (WORD)(words[field->registerIndex] + field->bias);
     }
     ForEachOwnedWord(unit, [&](int r) { g_deviceRegisters[r] = words[r]; });
+    if (unit->output) StoreOutputRegisters(unit->output, g_deviceRegisters);
     TakeRegisterTextString(dialog, unit->textId);
 }
 
@@ -406,6 +425,14 @@ static void LoadFileLine(HWND dialog, const LcdUnit* unit, const LcdFileLine* li
     case LCD_FILE_TEXT_STRING:
         LoadFileTextString(dialog, unit->textId);
         break;
+    case LCD_FILE_OUTPUT:
+        // A field with no number keeps the value.
+        if (line->registerIndex == REG_OUTPUT_STEPS) {
+            unit->values->output.steps = TakeOutputFileValue(field, unit->values->output.steps);
+        } else {
+            unit->values->output.prescaler = TakeOutputFileValue(field, unit->values->output.prescaler);
+        }
+        break;
     default:
         LoadFileWord(unit, line->registerIndex, field);
         break;
@@ -422,6 +449,7 @@ static void LoadLcdSettingsFile(HWND dialog, const LcdUnit* unit)
         LoadFileLine(dialog, unit, line, field);
     }
     ShowChoices(dialog, unit, 0);
+    if (unit->output) ShowDigitalOutput(dialog, unit->output);
 }
 
 // The file text of one line, in g_textBuffer; 0 for the text string, which has its own columns.
@@ -441,6 +469,11 @@ static int FormatFileLine(HWND dialog, const LcdUnit* unit, const LcdFileLine* l
     case LCD_FILE_TWO_DIGITS: FormatDigits(value, 2); return 1;
     case LCD_FILE_FIVE_DIGITS: FormatDigits(value, 5); return 1;
     case LCD_FILE_PICTOGRAM: FormatDigits(value, value < 100 ? 2 : 3); return 1;
+    case LCD_FILE_OUTPUT:
+        FormatOutputFileValue(line->registerIndex == REG_OUTPUT_STEPS ? unit->values->output.steps
+                                                                      : unit->values->output.prescaler,
+                              g_textBuffer);
+        return 1;
     case LCD_FILE_BAUD_PARITY:
         // "0p0b" while both indexes are single digits; any other word as its decimal number.
         if (LOBYTE(value) <= 9 && HIBYTE(value) <= 9) sprintf(g_textBuffer, "0%d0%d", HIBYTE(value), LOBYTE(value));
@@ -478,7 +511,7 @@ static void FocusControl(HWND dialog, int controlId)
 
 static void ShowSettingMessage(HWND dialog, UINT textId)
 {
-    ShowMessage(dialog, textId, IDS_LCD_CAPTION_SETTING_VALUE, MB_OK | MB_ICONINFORMATION);
+    ShowMessage(dialog, textId, IDS_DOUT_CAPTION_SETTING_VALUE, MB_OK | MB_ICONINFORMATION);
 }
 
 // A quick-access entry that names a mode without states falls back to "not active" first.
@@ -603,11 +636,12 @@ static void PutLcdDefaults(HWND dialog, const LcdUnit* unit)
 static void RouteLcdCommand(HWND dialog, const LcdUnit* unit, int controlId, int code)
 {
     if (controlId < unit->firstCommandId || controlId > unit->lastCommandId) return;
+    if (unit->output && RouteDigitalOutputCommand(dialog, unit->output, controlId, code)) return;
     if (code == CBN_SELCHANGE && TakeSelection(dialog, unit, controlId)) return;
     if (code != BN_CLICKED) return;
     if (TakeClick(dialog, unit, controlId)) return;
     if (controlId == unit->readId) RunGuardedRead(dialog, ShowLcdRegisters);
-    else if (controlId == unit->writeId) RunGuardedWrite(dialog, CheckLcdFields, TakeLcdRegisters);
+    else if (controlId == unit->writeId) RunGuardedWrite(dialog, CheckLcdFieldsForWrite, TakeLcdRegisters);
     else if (controlId == unit->openId) LoadLcdSettingsFile(dialog, unit);
     else if (controlId == unit->saveId) SaveLcdSettingsFile(dialog, unit);
     else if (controlId == unit->defaultId) PutLcdDefaults(dialog, unit);
@@ -626,6 +660,7 @@ static void PutLcdFactorySettings(const LcdUnit* unit, WORD* registers)
     for (const LcdWord* word = unit->words; word->registerIndex != LCD_END; word++) {
         registers[word->registerIndex] = word->value;
     }
+    if (unit->output) PutOutputFactorySettings(registers);
     BYTE text[TEXT_STRING_CHARS + 1] = {};
     memcpy(text, unit->defaultText, strnlen(unit->defaultText, TEXT_STRING_CHARS));
     for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {

@@ -7,10 +7,11 @@
 
 #include "devices/lcd_units/unit_bitmaps.h"
 #include "devices/sensors/model_dialog.h"
+#include "kit/digital_output.h"
+#include "kit/state_combos.h"
 #include "link/transfer_engines.h"
 
 const int LCD_END = -1;
-const int STATES_PER_MODE = 16;
 const int MAX_LCD_MODES = 4;
 const int QUICK_ACCESS_BUTTONS = 2;
 const WORD BARGRAPH_KIND_MASK = 0x0003;
@@ -99,6 +100,7 @@ enum LcdFileForm {
     LCD_FILE_BAUD_PARITY,     // "0p0b"; read back by the register-49 rule
     LCD_FILE_PICTOGRAM,       // two digits below 100, three from 100
     LCD_FILE_TEXT_STRING,     // lines 40-47, two characters each
+    LCD_FILE_OUTPUT,          // a digital-output register, five digits
 };
 
 struct LcdFileLine {
@@ -110,6 +112,7 @@ struct LcdFileLine {
 // per register it owns (a field's is its last value), the calibration value and its bitmaps.
 struct LcdValues {
     WORD words[DEVICE_REGISTER_COUNT];
+    DigitalOutputValues output;  // r50 and r51
     int calibration;
     UnitBitmapTable bitmaps;
 };
@@ -142,6 +145,7 @@ struct LcdUnit {
     UINT positionTakenTextId;
     const LcdFileLine* fileLines;  // LCD_END-terminated
     const int* hiddenIds;          // LCD_END-terminated; may be null
+    const DigitalOutput* output;   // null: no digital output
     int firstCommandId, lastCommandId;
     int readId, writeId, openId, saveId, defaultId, cancelId;
     UINT readTextId, writeTextId, mismatchTextId;
