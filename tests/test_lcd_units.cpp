@@ -400,6 +400,7 @@ std::map<int, DWORD> TemplateStyles(int templateId)
     return styles;
 }
 
+// One fixture, several suites, so that CTest runs them side by side.
 class LcdUnits : public ::testing::Test {
 protected:
     void SetUp() override
@@ -415,6 +416,10 @@ protected:
         ResetProgramRecords();
     }
 };
+class LcdBitmaps : public LcdUnits {};
+class LcdLists : public LcdUnits {};
+class LcdGuardedTransfer : public LcdUnits {};
+class LcdKdg1ky : public LcdUnits {};
 
 // Every label, group and button text and every text list entry fits its control; each line of a
 // two-line label fits on its own.
@@ -465,7 +470,7 @@ void ExpectLabelsFit(HWND dialog)
 
 // Sizes and depths as listed; every pictogram 1..151 a picture of its own, none blank; the
 // blank is white and the mask black.
-TEST_F(LcdUnits, BitmapResourcesAsListed)
+TEST_F(LcdBitmaps, BitmapResourcesAsListed)
 {
     struct Expected {
         int id, width, height, bits;
@@ -510,7 +515,7 @@ TEST_F(LcdUnits, BitmapResourcesAsListed)
 }
 
 // A module that lacks one pictogram: loading stops there, and only what loaded is released, once.
-TEST_F(LcdUnits, BitmapLoadStopsAtMissingOneAndReleasesOnlyLoaded)
+TEST_F(LcdBitmaps, BitmapLoadStopsAtMissingOneAndReleasesOnlyLoaded)
 {
     HMODULE module = LoadLibraryA(MISSING_BITMAP_MODULE);
     ASSERT_NE(module, nullptr);
@@ -541,7 +546,7 @@ TEST_F(LcdUnits, BitmapLoadStopsAtMissingOneAndReleasesOnlyLoaded)
 
 // CONFIG on that module: the dialog ends at once with nothing shown, the main window comes back,
 // and the table holds nothing afterwards.
-TEST_F(LcdUnits, ConfigWithMissingBitmapEndsAndMainWindowReturns)
+TEST_F(LcdBitmaps, ConfigWithMissingBitmapEndsAndMainWindowReturns)
 {
     HMODULE module = LoadLibraryA(MISSING_BITMAP_MODULE);
     ASSERT_NE(module, nullptr);
@@ -571,7 +576,7 @@ TEST_F(LcdUnits, ConfigWithMissingBitmapEndsAndMainWindowReturns)
 // The lists of an open dialog: counts, style, one handle per item from the design's table, item
 // height; the closed box shows its picture in the 24 x 16 cell, with and without the focus. Over
 // 20 openings every table entry is a live bitmap while open and nothing is left after.
-TEST_F(LcdUnits, OwnerDrawnListsAndBitmapRelease)
+TEST_F(LcdLists, OwnerDrawnListsAndBitmapRelease)
 {
     const int STATE_COMBO = IDC_KDG1KY_MODE2_SYMBOL5;
     const int COLOR_COMBOS[] = {IDC_KDG1KY_COLOR_TEMPERATURE, IDC_KDG1KY_COLOR_HUMIDITY, IDC_KDG1KY_COLOR_CO2,
@@ -675,7 +680,7 @@ TEST_F(LcdUnits, OwnerDrawnListsAndBitmapRelease)
 // Automatic read and Write on the wire: status, configuration mode, the engine, end of
 // configuration mode, each step on its own opening of the device; the registers shown and written
 // back, every other register as the device had it.
-TEST_F(LcdUnits, GuardedReadAndWriteTranscript)
+TEST_F(LcdGuardedTransfer, GuardedReadAndWriteTranscript)
 {
     std::map<int, WORD> seed = SeededRegisters();
     int deviceId = AddKdg1kyDevice(seed);
@@ -758,7 +763,7 @@ TEST_F(LcdUnits, GuardedReadAndWriteTranscript)
 // Only the exact menu-open word refuses, with its own text for Read and Write; nothing is sent,
 // the dialog, its buttons and the connection stay. A refused automatic read leaves the defaults,
 // and a later Write reads the device first, so registers the dialog does not own keep their values.
-TEST_F(LcdUnits, MenuStatusRefusesOnlyB000)
+TEST_F(LcdGuardedTransfer, MenuStatusRefusesOnlyB000)
 {
     std::map<int, WORD> seed = SeededRegisters();
     int deviceId = AddKdg1kyDevice(seed);
@@ -822,7 +827,7 @@ TEST_F(LcdUnits, MenuStatusRefusesOnlyB000)
 // A failure at each step of the automatic read: the message of that step, the connection dropped,
 // the dialog closed; no end of the configuration mode after a failed engine; after a failed end
 // nothing read is shown.
-TEST_F(LcdUnits, GuardedReadFailures)
+TEST_F(LcdGuardedTransfer, GuardedReadFailures)
 {
     const std::wstring COMMUNICATION = EditionText(L"Device communication error", L"Chyba komunikace se zařízením");
     struct Case {
@@ -881,7 +886,7 @@ TEST_F(LcdUnits, GuardedReadFailures)
 
 // Off-line: Default, Save byte for byte, rules of the lists and check boxes, Open back, a file of
 // another model refused; Esc does nothing, Cancel ends with 1005.
-TEST_F(LcdUnits, Kdg1kyOfflineDefaultSaveRulesAndOpen)
+TEST_F(LcdKdg1ky, OfflineDefaultSaveRulesAndOpen)
 {
     std::string path = TempPath("kdg1ky.dlc");
     std::string other = TempPath("dmg1ky.dlc");
@@ -1074,7 +1079,7 @@ TEST_F(LcdUnits, Kdg1kyOfflineDefaultSaveRulesAndOpen)
 // Files with letters, empty fields and numbers of no list: nothing crashes, a field without a
 // number keeps its value, the active-time and register-49 rules apply, and such words are saved
 // as their decimal numbers, which load back the same.
-TEST_F(LcdUnits, Kdg1kyBadFileLines)
+TEST_F(LcdKdg1ky, BadFileLines)
 {
     std::string path = TempPath("bad.dlc");
     std::string saved = TempPath("bad_saved.dlc");
@@ -1123,7 +1128,7 @@ TEST_F(LcdUnits, Kdg1kyBadFileLines)
                     << "line " << r;
             }
         }
-        Click(dialog, IDC_KDG1KY_CANCEL);
+        PostMessageW(dialog, WM_CLOSE, 0, 0);  // the close box
     });
     EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
     DeleteFileA(path.c_str());
@@ -1132,7 +1137,7 @@ TEST_F(LcdUnits, Kdg1kyBadFileLines)
 
 // Words outside every list, read from the device: shown as nothing (or left as they were), written
 // back unchanged, saved loadably. The close box ends the dialog with 1005 too.
-TEST_F(LcdUnits, Kdg1kyDeviceWordsOutsideEveryList)
+TEST_F(LcdKdg1ky, DeviceWordsOutsideEveryList)
 {
     std::map<int, WORD> seed = SeededRegisters();
     for (int r : {29, 30, 35, 36, 37, 39, 49, 68, 69, 73, 84, 85, 86, 87, 88, 89}) seed[r] = 0xFFFF;
