@@ -72,7 +72,6 @@ struct DeviceTypeInfo {
 extern BYTE g_deviceType;
 extern char g_deviceNameText[19];
 extern char g_firmwareText[11];
-extern BYTE g_firmwareDigits[6];
 
 const DeviceTypeInfo* FindDeviceTypeInfo(int code);
 void IdentifyDeviceType();

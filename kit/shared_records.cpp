@@ -12,3 +12,4 @@ char g_productString[PRODUCT_STRING_AUTODETECT_CHARS + 1] = "";
 WORD g_deviceVendorId = DEFAULT_DEVICE_VENDOR_ID, g_deviceProductId = DEFAULT_DEVICE_PRODUCT_ID;
 WORD g_calibratorVendorId = DEFAULT_CALIBRATOR_VENDOR_ID;
 WORD g_calibratorProductId = DEFAULT_CALIBRATOR_PRODUCT_ID;
+BYTE g_firmwareDigits[6] = {};

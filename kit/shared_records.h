@@ -35,5 +35,8 @@ extern BYTE g_deviceConnected;
 extern char g_productString[PRODUCT_STRING_AUTODETECT_CHARS + 1];
 extern WORD g_deviceVendorId, g_deviceProductId;
 extern WORD g_calibratorVendorId, g_calibratorProductId;
+// The digits of the connected device's firmware version "AB.CD.EF" as numbers, A first; model
+// dialogs gate controls on E and F.
+extern BYTE g_firmwareDigits[6];
 
 #endif

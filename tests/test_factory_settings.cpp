@@ -38,8 +38,9 @@ HWND FindChildByText(HWND dialog, const std::wstring& text)
     return nullptr;
 }
 
-// The texts of every edit field and combo box, in z-order, as "id=text" lines; a text keeps
-// 16 characters, as the device's text string does.
+// The texts of every edit field and combo box the user sees, in z-order, as "id=text" lines; a
+// text keeps 16 characters, as the device's text string does. A hidden field may keep a value of
+// the dialog's own that Default sets and opening does not (the calibration value of KRG).
 std::string FieldTexts(HWND dialog)
 {
     std::string all;
@@ -47,6 +48,7 @@ std::string FieldTexts(HWND dialog)
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         GetClassNameW(child, className, 32);
         if (_wcsicmp(className, L"Edit") != 0 && _wcsicmp(className, L"ComboBox") != 0) continue;
+        if (!IsWindowVisible(child)) continue;
         all += std::to_string(GetDlgCtrlID(child)) + "=" + GetTextUtf8(child).substr(0, 16) + "\n";
     }
     return all;

@@ -755,6 +755,18 @@ TEST_F(LcdGuardedTransfer, GuardedReadAndWriteTranscript)
         for (int r = 0; r < SIM_REGISTER_COUNT; r++) EXPECT_EQ(DeviceRegister(deviceId, r), seed[r]) << "register " << r;
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
         ExpectLabelsFit(dialog);
+
+        // The hidden calibration group's command sends its value (400 unless typed) and nothing else.
+        mark = Mark(deviceId);
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_KDG1KY_CALIBRATION_WRITE, BN_CLICKED), 0);
+        ExpectMessageBox(ThisProcess(), EditionText(L"Calibration data write", L"Kalibrační data zapsána"), L"SET info",
+                         MB_ICONINFORMATION);
+        std::vector<SimEvent> events = SimGetEvents(deviceId);
+        std::vector<std::vector<BYTE>> sent;
+        for (size_t k = mark; k < events.size(); k++)
+            if (events[k].kind == SIM_EVENT_SET_FEATURE && !events[k].failed) sent.push_back(events[k].bytes);
+        ASSERT_EQ(sent.size(), 1u);
+        EXPECT_EQ(sent[0], (std::vector<BYTE>{0, 0xF0, 0x01, 0x90, 0, 0, 0, 0, 0}));
         Click(dialog, IDC_KDG1KY_CANCEL);
         EXPECT_TRUE(MainWindowBack());
     });

@@ -305,6 +305,7 @@ static const LcdUnit KDG1KY_UNIT = {
     .labelsBeforeRead = 0,
     .calibrationFieldId = IDC_KDG1KY_CALIBRATION_VALUE,
     .calibrationDefault = "400",
+    .calibrationButtonId = IDC_KDG1KY_CALIBRATION_WRITE,
 };
 
 // Everything KDG1KY does is the LCD engine's, driven by its descriptor.

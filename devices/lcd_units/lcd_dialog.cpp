@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "devices/lcd_units/guarded_transfer.h"
+#include "devices/sensors/calibration_write.h"
 #include "kit/fixed_point.h"
 #include "kit/settings_file.h"
 #include "kit/shared_records.h"
@@ -275,7 +276,8 @@ static void PutDefaults(HWND dialog, const LcdUnit* unit, const char* text)
     if (unit->output) SelectDualState(dialog, unit->output);
     if (unit->calibrationFieldId) {
         SetDlgItemTextA(dialog, unit->calibrationFieldId, unit->calibrationDefault);
-        sscanf(unit->calibrationDefault, "%d", &unit->values->calibration);
+        int number = 0;
+        if (sscanf(unit->calibrationDefault, "%d", &number) == 1) unit->values->calibration = (WORD)number;
     }
 }
 
@@ -346,6 +348,9 @@ static void OpenLcdDialog(HWND dialog, const LcdUnit* unit)
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(unit->readId, BN_CLICKED), (LPARAM)GetDlgItem(dialog, unit->readId));
     }
     if (!unit->labelsBeforeRead) WriteLcdLabels(dialog, unit);
+    // On screen now, not when the dialog's queue first runs empty: a tick that finds a value read
+    // out of range may come first, and its message must come over the dialog.
+    ShowWindow(dialog, SW_SHOW);
 }
 
 // Read's copy step: the image into the values and every control.
@@ -443,7 +448,7 @@ static void LoadFileLine(HWND dialog, const LcdUnit* unit, const LcdFileLine* li
 static void LoadLcdSettingsFile(HWND dialog, const LcdUnit* unit)
 {
     char field[SETTINGS_VALUE_WIDTH + 1];
-    if (!ReadModelSettingsFile(dialog, unit->designation, unit->mismatchTextId)) return;
+    if (!ReadModelSettingsFile(dialog, unit->designation, unit->mismatchTextId, 0)) return;
     for (const LcdFileLine* line = unit->fileLines; line->registerIndex != LCD_END; line++) {
         GetSettingsField(SettingsLineOffset(line->registerIndex), field);
         LoadFileLine(dialog, unit, line, field);
@@ -646,6 +651,9 @@ static void RouteLcdCommand(HWND dialog, const LcdUnit* unit, int controlId, int
     else if (controlId == unit->saveId) SaveLcdSettingsFile(dialog, unit);
     else if (controlId == unit->defaultId) PutLcdDefaults(dialog, unit);
     else if (controlId == unit->cancelId) CloseLcdDialog(dialog);
+    else if (unit->calibrationButtonId && controlId == unit->calibrationButtonId) {
+        WriteCalibrationFromField(dialog, unit->calibrationFieldId, &unit->values->calibration);
+    }
 }
 
 // The registers as Default and Write would leave them (the demo device starts from them).

@@ -113,7 +113,7 @@ struct LcdFileLine {
 struct LcdValues {
     WORD words[DEVICE_REGISTER_COUNT];
     DigitalOutputValues output;  // r50 and r51
-    int calibration;
+    WORD calibration;
     UnitBitmapTable bitmaps;
 };
 
@@ -153,6 +153,7 @@ struct LcdUnit {
     BYTE labelsBeforeRead;       // 1: the labels are written before the automatic read
     int calibrationFieldId;      // the calibration value (in no register); 0: none
     const char* calibrationDefault;
+    int calibrationButtonId;     // sends the calibration value
 };
 
 INT_PTR RunLcdDialogMessage(const LcdUnit* unit, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

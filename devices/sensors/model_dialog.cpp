@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "devices/sensors/calibration_write.h"
 #include "kit/shared_records.h"
 #include "kit/fixed_point.h"
 #include "kit/settings_file.h"
@@ -24,6 +25,8 @@ static const int DEFAULT_BAUD_INDEX = 4;
 static const int TEXT_STRING_BYTES = TEXT_STRING_CHARS + 1;  // the text field is read with this limit
 static const int TEXT_FILE_COLUMN_1 = SETTINGS_VALUE_OFFSET + 1;  // line bytes of value-field columns 1 and 3
 static const int TEXT_FILE_COLUMN_3 = SETTINGS_VALUE_OFFSET + 3;
+static const int SIGNED_WORD_MAX = 32767;
+static const int UNSIGNED_WORD_MAX = 65535;
 
 // Byte offset of a register's line in the settings-file image.
 int SettingsLineOffset(int registerIndex)
@@ -37,6 +40,14 @@ static const ModelField* FindFieldByControl(const ModelDialog* model, int contro
         if (model->fields[i].controlId == controlId) return &model->fields[i];
     }
     return NULL;
+}
+
+static int FindFieldIndexByControl(const ModelDialog* model, int controlId)
+{
+    for (int i = 0; i < model->fieldCount; i++) {
+        if (model->fields[i].controlId == controlId) return i;
+    }
+    return -1;
 }
 
 static int FindFieldByRegister(const ModelDialog* model, int registerIndex)
@@ -191,6 +202,81 @@ static void CheckModelFields(HWND dialog, const ModelDialog* model)
     }
 }
 
+// A field's value as the ordered-pair rule compares it.
+static int TakePairValue(const ModelField* field, WORD value)
+{
+    return field->coding == CODING_SIGNED ? (int)(SHORT)value : (int)value;
+}
+
+// The ordered-pair rule: both fields are read into the dialog's values ("%d"; a text without a
+// number keeps the value as it was); a high value not above the low one becomes low + 1, or, when
+// the low value leaves no greater one, the pair becomes the greatest value and the one below it.
+// The fields are rewritten before the message opens, so the ticks under the box find them in
+// order. On a tick the rule waits while the high field has the keyboard focus, so that a value
+// can be typed digit by digit; Write applies it whatever has the focus.
+static void EnforceOrderedPair(HWND dialog, const ModelDialog* model, int onTick)
+{
+    const ModelOrderedPair* pair = model->orderedPair;
+    if (!pair) return;
+    if (onTick && GetFocus() == GetDlgItem(dialog, pair->highId)) return;
+    int lowIndex = FindFieldIndexByControl(model, pair->lowId);
+    int highIndex = FindFieldIndexByControl(model, pair->highId);
+    if (lowIndex < 0 || highIndex < 0) return;
+    const ModelField* lowField = &model->fields[lowIndex];
+    const ModelField* highField = &model->fields[highIndex];
+    WORD* low = &model->values->fields[lowIndex];
+    WORD* high = &model->values->fields[highIndex];
+    *low = TakeFieldValue(dialog, lowField, *low);
+    *high = TakeFieldValue(dialog, highField, *high);
+    int lowValue = TakePairValue(lowField, *low);
+    if (TakePairValue(highField, *high) > lowValue) return;
+    int greatest = highField->coding == CODING_SIGNED ? SIGNED_WORD_MAX : UNSIGNED_WORD_MAX;
+    if (lowValue >= greatest) {
+        lowValue = greatest - 1;
+        *low = (WORD)lowValue;
+        ShowFieldValue(dialog, lowField, *low);
+    }
+    *high = (WORD)(lowValue + 1);
+    ShowFieldValue(dialog, highField, *high);
+    ShowMessage(dialog, pair->messageId, pair->captionId, MB_OK | MB_ICONINFORMATION);
+}
+
+// Shows or hides, enables or disables, every control of an END_OF_LIST-terminated list.
+static void ShowControlList(HWND dialog, const int* ids, int show)
+{
+    for (const int* id = ids; id && *id != END_OF_LIST; id++) ShowWindow(GetDlgItem(dialog, *id), show ? SW_SHOW : SW_HIDE);
+}
+
+static void EnableControlList(HWND dialog, const int* ids, BOOL enable)
+{
+    for (const int* id = ids; id && *id != END_OF_LIST; id++) EnableWindow(GetDlgItem(dialog, *id), enable);
+}
+
+// The last two-digit group of the connected device's firmware version as a number.
+static int TakeFirmwareGateValue()
+{
+    return 10 * g_firmwareDigits[4] + g_firmwareDigits[5];
+}
+
+// Whether the connected device is read at opening. Without a gate the model's table says; with one
+// the device is read (or not) only below the threshold, after the gated controls are hidden.
+static int ApplyFirmwareGate(HWND dialog, const ModelDialog* model)
+{
+    const ModelFirmwareGate* gate = model->gate;
+    if (!gate) return model->readsAtOpening;
+    if (TakeFirmwareGateValue() >= gate->threshold) return 0;
+    ShowControlList(dialog, gate->hiddenIds, 0);
+    return gate->readsBelow;
+}
+
+// The calibration button: the value field with "%d" into the dialog's value, then the write.
+static void WriteModelCalibration(HWND dialog, const ModelDialog* model)
+{
+    int index = FindFieldIndexByControl(model, model->calibration->valueId);
+    if (index < 0) return;
+    WriteCalibrationFromField(dialog, model->calibration->valueId, &model->values->fields[index]);
+}
+
 // The flag's check box follows its bit, and the fields it governs are enabled only while it is set.
 static void ShowModelFlag(HWND dialog, const ModelDialog* model)
 {
@@ -208,11 +294,11 @@ static void ToggleModelFlag(HWND dialog, const ModelDialog* model)
 }
 
 // Default texts into the controls; the registers and the device are not touched. Fields marked
-// as opening-only keep their texts on Default.
+// as opening-only keep their texts on Default, fields marked as Default-only keep them at opening.
 static void PutModelDefaults(HWND dialog, const ModelDialog* model, const char* text, int opening)
 {
     for (int i = 0; i < model->fieldCount; i++) {
-        if (!opening && model->fields[i].openingOnly) continue;
+        if (opening ? model->fields[i].defaultOnly : model->fields[i].openingOnly) continue;
         PutFieldText(dialog, model, i, model->fields[i].defaultText);
     }
     ShowTextString(dialog, model, text);
@@ -254,11 +340,15 @@ static void OpenModelDialog(HWND dialog, const ModelDialog* model)
     if (g_deviceConnected == 0) {
         EnableWindow(GetDlgItem(dialog, model->readId), FALSE);
         EnableWindow(GetDlgItem(dialog, model->writeId), FALSE);
-    } else if (model->readsAtOpening) {
+        EnableControlList(dialog, model->offlineDisabledIds, FALSE);
+    } else if (ApplyFirmwareGate(dialog, model)) {
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(model->readId, BN_CLICKED), (LPARAM)GetDlgItem(dialog, model->readId));
     }
     for (const int* id = model->hiddenIds; id && *id != END_OF_LIST; id++) ShowWindow(GetDlgItem(dialog, *id), SW_HIDE);
     WriteModelLabels(dialog, model);
+    // On screen now, not when the dialog's queue first runs empty: a tick that finds a value read
+    // out of range may come first, and its message must come over the dialog, not in its place.
+    ShowWindow(dialog, SW_SHOW);
 }
 
 // Read: the device into the register image into the dialog's values and controls.
@@ -290,12 +380,14 @@ static void ReadModelFromDevice(HWND dialog, const ModelDialog* model)
 }
 
 // Write: the controls into the register image into the device and its EEPROM. The fields are
-// checked first, so an entry typed since the last tick cannot reach the device out of range.
+// checked first and the ordered pair put in order, so an entry typed since the last tick cannot
+// reach the device out of range or out of order.
 // The shown values stay apart from the register words, so the contrast bias is added once.
 static void WriteModelToDevice(HWND dialog, const ModelDialog* model)
 {
     ModelValues* values = model->values;
     CheckModelFields(dialog, model);
+    EnforceOrderedPair(dialog, model, 0);
     for (int i = 0; i < model->fieldCount; i++) {
         const ModelField* field = &model->fields[i];
         if (field->registerIndex == NO_REGISTER) continue;
@@ -344,7 +436,7 @@ static void LoadBaudParity(HWND dialog, const ModelDialog* model, const char* fi
 
 // The open chooser and the checks of "Setting Open": 1 when a settings file of the model named by
 // `designation` (at file byte 2) is in g_settingsFile; else the user was told why, or chose nothing.
-int ReadModelSettingsFile(HWND dialog, const char* designation, UINT mismatchTextId)
+int ReadModelSettingsFile(HWND dialog, const char* designation, UINT mismatchTextId, UINT wrongSizeTextId)
 {
     if (ChooseOpenFile(g_textBuffer, dialog, FILE_KIND_SETTINGS) <= 0) return 0;
     g_fileCursor = g_settingsFile;
@@ -354,7 +446,8 @@ int ReadModelSettingsFile(HWND dialog, const char* designation, UINT mismatchTex
         return 0;
     }
     if (g_fileLength != SETTINGS_FILE_SIZE) {
-        ShowMessage(dialog, IDS_SENSORS_FILE_DAMAGED, IDS_SENSORS_CAPTION_FILE_ERROR, MB_OK | MB_ICONERROR);
+        UINT textId = wrongSizeTextId ? wrongSizeTextId : IDS_SENSORS_FILE_DAMAGED;
+        ShowMessage(dialog, textId, IDS_SENSORS_CAPTION_FILE_ERROR, MB_OK | MB_ICONERROR);
         return 0;
     }
     if (memcmp(g_settingsFile + 2, designation, strlen(designation)) != 0) {
@@ -377,7 +470,7 @@ void WriteModelSettingsFile(HWND dialog)
 static void LoadSettingsFile(HWND dialog, const ModelDialog* model)
 {
     char field[SETTINGS_VALUE_WIDTH + 1];
-    if (!ReadModelSettingsFile(dialog, model->designation, model->mismatchTextId)) return;
+    if (!ReadModelSettingsFile(dialog, model->designation, model->mismatchTextId, model->wrongSizeTextId)) return;
     for (const int* reg = model->fileOrder; *reg != END_OF_LIST; reg++) {
         int index = FindFieldByRegister(model, *reg);
         GetSettingsField(SettingsLineOffset(*reg), field);
@@ -482,6 +575,7 @@ static void RouteModelCommand(HWND dialog, const ModelDialog* model, int control
     }
     if (code != BN_CLICKED) return;
     if (model->flag && controlId == model->flag->controlId) ToggleModelFlag(dialog, model);
+    else if (model->calibration && controlId == model->calibration->buttonId) WriteModelCalibration(dialog, model);
     else if (controlId == model->readId) ReadModelFromDevice(dialog, model);
     else if (controlId == model->writeId) WriteModelToDevice(dialog, model);
     else if (controlId == model->openId) LoadSettingsFile(dialog, model);
@@ -502,7 +596,9 @@ INT_PTR RunModelDialogMessage(const ModelDialog* model, HWND dialog, UINT messag
         OpenModelDialog(dialog, model);
         break;
     case WM_TIMER:
-        if (wParam == TICK_TIMER_ID) CheckModelFields(dialog, model);
+        if (wParam != TICK_TIMER_ID) break;
+        CheckModelFields(dialog, model);
+        EnforceOrderedPair(dialog, model, 1);
         break;
     case WM_COMMAND:
         RouteModelCommand(dialog, model, LOWORD(wParam), HIWORD(wParam));

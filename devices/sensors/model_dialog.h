@@ -63,6 +63,7 @@ struct ModelField {
     WORD bias;                // added on the way into the register, taken off on the way out
     const char* defaultText;  // at opening and on Default
     BYTE openingOnly;         // 1: Default leaves the field's text as it is
+    BYTE defaultOnly;         // 1: opening leaves the field's text as it is
 };
 
 // A model's own drop-down list whose index is a register (the input signal of T1CGA).
@@ -81,6 +82,31 @@ struct ModelFlag {
     int registerIndex;  // its file line holds "0" or "1", the bit alone
     WORD bit;
     const int* enabledIds;  // END_OF_LIST-terminated
+};
+
+// Controls that only newer firmware serves: the gate value is 10 x E + F of the firmware version
+// "AB.CD.EF" (its last two-digit group). Below the threshold the ids are hidden at opening and the
+// device is read at once or not at all; at or above it nothing is hidden or read until Read.
+struct ModelFirmwareGate {
+    int threshold;
+    const int* hiddenIds;  // END_OF_LIST-terminated
+    BYTE readsBelow;       // 1: the automatic read runs below the threshold
+};
+
+// Two fields of the table whose high value must exceed the low one; the high value yields. Signed
+// fields are compared as signed words, the others as unsigned words.
+struct ModelOrderedPair {
+    int lowId;
+    int highId;
+    UINT messageId;  // the information message shown with a correction
+    UINT captionId;
+};
+
+// A button that sends its value field to the device at once with the calibration write. The value
+// field is a field of the table in no register and outside the tick order.
+struct ModelCalibration {
+    int buttonId;
+    int valueId;
 };
 
 // A control and the edition text written into it at opening.
@@ -103,7 +129,7 @@ struct ModelDialog {
     ModelValues* values;
     const ModelField* fields;    // fieldCount entries
     int fieldCount;
-    const int* tickOrder;        // control ids, END_OF_LIST-terminated
+    const int* tickOrder;        // control ids, END_OF_LIST-terminated; a field left out has no tick check
     const int* fileOrder;        // registers of Open and Save, END_OF_LIST-terminated
     const ModelChoice* choice;   // null when the model has none
     BYTE contrastRule;
@@ -121,6 +147,11 @@ struct ModelDialog {
     const ControlLabel* labels;    // groups and static texts, {0, 0}-terminated
     const ModelFlag* flag;         // null when the model has none
     const int* hiddenIds;          // controls hidden at every opening, END_OF_LIST-terminated; may be null
+    const int* offlineDisabledIds;         // disabled off-line besides Read and Write; may be null
+    const ModelFirmwareGate* gate;         // null: readsAtOpening alone decides the read at opening
+    const ModelOrderedPair* orderedPair;   // null when the model has none
+    UINT wrongSizeTextId;                  // message for a file of the wrong size; 0: "File is damaged"
+    const ModelCalibration* calibration;   // null when the model has none
 };
 
 // The shared core's fields, as most models bind them.
@@ -154,7 +185,8 @@ void TakeRegisterTextString(HWND dialog, int controlId);
 void LoadFileTextString(HWND dialog, int controlId);
 void SaveFileTextString(HWND dialog, int controlId);
 WORD ParseBaudParityField(const char* field, int hasParity, int networkStyle);
-int ReadModelSettingsFile(HWND dialog, const char* designation, UINT mismatchTextId);
+// wrongSizeTextId 0: the usual "File is damaged".
+int ReadModelSettingsFile(HWND dialog, const char* designation, UINT mismatchTextId, UINT wrongSizeTextId);
 void WriteModelSettingsFile(HWND dialog);
 
 INT_PTR RunModelDialogMessage(const ModelDialog* model, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,81 @@
+// KRG: CO2 sensor. Its CO2 indication limits (signed, not range-checked) need firmware 00.00.04;
+// older firmware hides them and is read at once.
+#include "devices/sensors/co2_fields.h"
+#include "devices/sensors/model_dialog.h"
+#include "devices/sensors/sensor_dialogs.h"
+#include "resource.h"
+
+static ModelValues s_values;
+
+static const ModelField FIELDS[] = {
+    AddressField(IDC_KRG_ADDRESS),
+    Co2LimitField(IDC_KRG_LOW_LIMIT, REG_CO2_LOW_LIMIT, CODING_SIGNED, "800"),
+    Co2LimitField(IDC_KRG_HIGH_LIMIT, REG_CO2_HIGH_LIMIT, CODING_SIGNED, "1000"),
+    Co2OffsetField(IDC_KRG_OFFSET_CO2),
+    CalibrationValueField(IDC_KRG_CALIBRATION_VALUE, CALIBRATION_DEFAULT_ON_DEFAULT),
+};
+static_assert(sizeof(FIELDS) / sizeof(FIELDS[0]) <= MAX_MODEL_FIELDS, "the model keeps one value per field");
+static const int TICK_ORDER[] = {IDC_KRG_ADDRESS, IDC_KRG_OFFSET_CO2, END_OF_LIST};
+static const int FILE_ORDER[] = {REG_NETWORK_ADDRESS, REG_CO2_LOW_LIMIT, REG_CO2_HIGH_LIMIT, REG_OFFSET_CO2,
+                                 REG_BAUD_PARITY, END_OF_LIST};
+static const int CALIBRATION_IDS[] = {IDC_KRG_CALIBRATION_GROUP, IDC_KRG_CALIBRATION_LABEL,
+                                      IDC_KRG_CALIBRATION_VALUE, IDC_KRG_CALIBRATION_WRITE, END_OF_LIST};
+static const int OFFLINE_DISABLED_IDS[] = {IDC_KRG_CALIBRATION_VALUE, IDC_KRG_CALIBRATION_WRITE, END_OF_LIST};
+static const int GATED_IDS[] = {IDC_KRG_LIMITS_GROUP, IDC_KRG_LOW_LABEL, IDC_KRG_HIGH_LABEL, IDC_KRG_LOW_LIMIT,
+                                IDC_KRG_HIGH_LIMIT, IDC_KRG_CALIBRATION_GROUP, IDC_KRG_CALIBRATION_LABEL,
+                                IDC_KRG_CALIBRATION_VALUE, IDC_KRG_CALIBRATION_WRITE, END_OF_LIST};
+static const ModelFirmwareGate GATE = {CO2_GATE_CO2_ONLY, GATED_IDS, 1};
+static const ModelOrderedPair LIMITS = {IDC_KRG_LOW_LIMIT, IDC_KRG_HIGH_LIMIT, IDS_CO2_LIMIT_HI_BELOW_LO,
+                                        IDS_CO2_CAPTION_SETTING_VALUE};
+static const ModelCalibration CALIBRATION = {IDC_KRG_CALIBRATION_WRITE, IDC_KRG_CALIBRATION_VALUE};
+static const ControlLabel LABELS[] = {
+    {IDC_KRG_MEASURE_GROUP, IDS_SENSORS_MEASURE_GROUP},
+    {IDC_KRG_CO2_LABEL, IDS_CO2_CONCENTRATION},
+    {IDC_KRG_LIMITS_GROUP, IDS_CO2_LIMITS_GROUP},
+    {IDC_KRG_LOW_LABEL, IDS_CO2_LOW_LIMIT},
+    {IDC_KRG_HIGH_LABEL, IDS_CO2_HIGH_LIMIT},
+    {IDC_KRG_CALIBRATION_GROUP, IDS_CO2_CALIBRATION_GROUP},
+    {IDC_KRG_CALIBRATION_LABEL, IDS_CO2_CALIBRATION_VALUE},
+    {IDC_KRG_CALIBRATION_WRITE, IDS_CO2_CALIBRATION_BUTTON},
+    {IDC_KRG_TEXT_GROUP, IDS_SENSORS_TEXT_STRING},
+    {IDC_KRG_NETWORK_GROUP, IDS_SENSORS_NETWORK_SETTING},
+    {IDC_KRG_ADDRESS_LABEL, IDS_SENSORS_ADDRESS},
+    {IDC_KRG_BAUD_LABEL, IDS_SENSORS_BAUD_RATE},
+    {0, 0},
+};
+
+static const ModelDialog KRG_MODEL = {
+    .designation = "KRG",
+    .values = &s_values,
+    .fields = FIELDS,
+    .fieldCount = sizeof(FIELDS) / sizeof(FIELDS[0]),
+    .tickOrder = TICK_ORDER,
+    .fileOrder = FILE_ORDER,
+    .contrastRule = CONTRAST_NO_LCD,
+    .networkStyle = NETWORK_ENTRY_TEXT,
+    .textId = IDC_KRG_TEXT,
+    .openingText = "KRG Dolvan s.r.o",
+    .defaultText = "KRG Dolvan s.r.o",
+    .baudId = IDC_KRG_BAUD,
+    .readId = IDC_KRG_READ,
+    .writeId = IDC_KRG_WRITE,
+    .openId = IDC_KRG_OPEN,
+    .saveId = IDC_KRG_SAVE,
+    .defaultId = IDC_KRG_DEFAULT,
+    .cancelId = IDC_KRG_CANCEL,
+    .readTextId = IDS_KRG_READ,
+    .writeTextId = IDS_KRG_WRITE,
+    .mismatchTextId = IDS_KRG_FILE_MISMATCH,
+    .labels = LABELS,
+    .hiddenIds = CALIBRATION_IDS,
+    .offlineDisabledIds = OFFLINE_DISABLED_IDS,
+    .gate = &GATE,
+    .orderedPair = &LIMITS,
+    .calibration = &CALIBRATION,
+};
+
+// Everything KRG does is the shared skeleton's, driven by its table.
+INT_PTR CALLBACK KRGDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return RunModelDialogMessage(&KRG_MODEL, dialog, message, wParam, lParam);
+}
