@@ -99,6 +99,11 @@ protected:
             ASSERT_TRUE(WaitUntil([] { return g_deviceConnected == 1 && GetText(g_deviceField) == L"  GQU2            "; },
                                   AO_WAIT_MS));
             EXPECT_EQ(EditionText(L"WRITE", L"ZAPSAT"), GetText(g_dataButton));
+            // The device records the identification report a moment after the main window has
+            // it: clear the transcript only once that record is in, so it holds nothing of the
+            // detection.
+            ASSERT_TRUE(WaitUntil([&] { return TranscriptBytes(device, SIM_EVENT_INPUT_REPORT).size() == 1; },
+                                  AO_WAIT_MS));
             SimClearEvents(device);
             HWND dialog = nullptr;
             if (beforeData) {
@@ -220,7 +225,10 @@ TEST_F(AnalogOutputWriter, CalibratorAbsentOrFailingLeavesTheRowHiddenAndWritesW
         AddDevices(c.present);
         RunWriter([&](HWND dialog) {
             SCOPED_TRACE(c.what);
-            EXPECT_TRUE(WaitForItem(dialog, IDC_AO_WRITE_UNIT_1, L"mA"));
+            // Block 7 is the last one read: once its range shows, the reads are done.
+            EXPECT_TRUE(WaitForItem(dialog, IDC_AO_WRITE_OUTPUT_RANGE_1,
+                                    EditionText(L"Input range: -0,5 - 20,0", L"V\u00FDtupn\u00ED rozsah: -0,5 - 20,0")));
+            EXPECT_EQ(L"mA", Item(dialog, IDC_AO_WRITE_UNIT_1));
             if (c.lose) {
                 EXPECT_TRUE(WaitForItem(dialog, IDC_AO_WRITE_CAL_VALUE, L" 5.5555 V"));
                 RunOnUiThread([&] {

@@ -22,6 +22,22 @@ namespace {
 
 const DWORD RUN_WAIT_MS = 12000;
 
+// The program counts its waits in ticks of BOOT_TICK_MS, and on a loaded machine a tick that
+// exchanges a report with the device takes many times its period (80 ms seen for 10 ms, two cores
+// shared with other builds). So a wait through ticks is a hang detector of their count, with room
+// for ten times the period.
+const DWORD LOADED_TICK_MS = 10 * BOOT_TICK_MS;
+// A poll that counts ticks with an exchange in each is followed poll by poll: only a tick that takes
+// a hundred times its period is a hang.
+const DWORD STALLED_TICK_MS = 100 * BOOT_TICK_MS;
+// The longest wait a failing run makes in one stretch: the search for a bootloader that never
+// appears (BOOT_START_TRIES attempts, one every ninth tick), or the acknowledgement poll
+// (BOOT_ACK_POLL_LIMIT ticks) once the erase is done.
+const DWORD LONGEST_FAILING_WAIT_TICKS = BOOT_START_TRIES * (BOOT_DIVIDER_RELOAD + 1) > BOOT_ACK_POLL_LIMIT
+                                             ? BOOT_START_TRIES * (BOOT_DIVIDER_RELOAD + 1)
+                                             : BOOT_ACK_POLL_LIMIT;
+const DWORD FAILING_WAIT_MS = LONGEST_FAILING_WAIT_TICKS * LOADED_TICK_MS;
+
 // Every text the status line was given, in order, recorded on the UI thread as it is set.
 class StatusRecorder {
 public:
@@ -435,6 +451,18 @@ std::string DlmWith(const char* platform, const char* version)
     return MemoryImageText(platform, version, MemoryImageBody(PatternImage(BOOT_AREA_SIZE + 3 * FLASH_PAGE_SIZE)));
 }
 
+// The feature reads answered since the one that reported the erase done. Feature reads are
+// recorded as the program makes them; the packet between, only once the device's thread saw it.
+int PollsAfterTheErase(int device)
+{
+    int polls = 0;
+    for (const SimEvent& event : SimGetEvents(device)) {
+        if (event.kind != SIM_EVENT_GET_FEATURE) continue;
+        polls = event.bytes.size() > 2 && event.bytes[2] == STATUS_READY ? 0 : polls + 1;
+    }
+    return polls;
+}
+
 SimFault Fault(SimFaultKind kind, int command = -1)
 {
     SimFault fault = {kind, 0, -1, command, -1};
@@ -447,7 +475,7 @@ std::vector<FailureCase> FailureCases()
     auto none = [](int, SimBootSetup&) {};
     auto afterErase = [](std::function<void(int)> act) {
         return [act](int device, HWND dialog) {
-            ASSERT_TRUE(WaitUntil([&] { return StatusText(dialog) == ErasedText(); }, RUN_WAIT_MS));
+            ASSERT_TRUE(WaitUntil([&] { return StatusText(dialog) == ErasedText(); }, FAILING_WAIT_MS));
             act(device);
         };
     };
@@ -475,7 +503,7 @@ std::vector<FailureCase> FailureCases()
                  for (const SimEvent& event : SimGetEvents(device))
                      if (event.kind == SIM_EVENT_INPUT_REPORT) return true;
                  return false;
-             }, RUN_WAIT_MS));
+             }, FAILING_WAIT_MS));
              SimSetPresent(device, false);
          },
          {EditionText(L"HW information reading error", L"Chyba čtení HW informaci")}, true},
@@ -513,8 +541,18 @@ std::vector<FailureCase> FailureCases()
          [](int device, SimBootSetup&) { SimAddFault(device, Fault(SIM_FAULT_WRITE)); }, nullptr, {dataWrite}, true},
         {"state 10: acknowledgement not read", true, hex, false, none,
          afterErase([](int device) { SimAddFault(device, Fault(SIM_FAULT_GET_FEATURE)); }), {pageAck}, true},
+        // Up to the erase, then the acknowledgement poll: BOOT_ACK_POLL_LIMIT reads after the packet,
+        // one a tick, and no more (the status read before the erase was done says ready only once).
         {"state 10: the device never acknowledges", true, hex, false,
-         [](int, SimBootSetup& setup) { setup.acknowledgesPackets = false; }, nullptr, {pageAck}, true},
+         [](int, SimBootSetup& setup) { setup.acknowledgesPackets = false; }, afterErase([](int device) {
+             int polls = 0;
+             while (polls < (int)BOOT_ACK_POLL_LIMIT) {
+                 int seen = polls;
+                 ASSERT_TRUE(WaitUntil([&] { return (polls = PollsAfterTheErase(device)) > seen; }, STALLED_TICK_MS))
+                     << "the poll stalled after " << polls << " reads";
+             }
+             EXPECT_EQ((int)BOOT_ACK_POLL_LIMIT, polls);
+         }), {pageAck}, true},
         {"states 9-10: the device vanishes", true, hex, false, none,
          afterErase([](int device) { SimSetPresent(device, false); }), {dataWrite, pageAck}, true},
     };
@@ -543,7 +581,7 @@ TEST_F(BootloaderFailureTest, EachBootStateFailsWithItsMessageAndClosesTheWindow
             PostClick(GetDlgItem(dialog, c.download ? IDC_BOOT_DOWNLOAD : IDC_BOOT_HW_INFO));
             if (c.during) c.during(device, dialog);
             MessageBoxRecord box;
-            ASSERT_TRUE(WaitForMessageBox(ThisProcess(), &box, RUN_WAIT_MS)) << c.name;
+            ASSERT_TRUE(WaitForMessageBox(ThisProcess(), &box, FAILING_WAIT_MS)) << c.name;
             EXPECT_NE(std::find(c.texts.begin(), c.texts.end(), box.text), c.texts.end())
                 << c.name << ": " << GetTextUtf8(box.window ? GetDlgItem(box.window, 0xFFFF) : nullptr);
             EXPECT_EQ(box.caption, BootInfoCaption()) << c.name;
@@ -554,7 +592,7 @@ TEST_F(BootloaderFailureTest, EachBootStateFailsWithItsMessageAndClosesTheWindow
             EXPECT_EQ(g_hidHandles[HID_SLOT_DEVICE], INVALID_HANDLE_VALUE);
             AnswerMessageBox(box);
             EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-        });
+        }, nullptr, 2 * FAILING_WAIT_MS + RUN_WAIT_MS);
         EXPECT_EQ(result, TOOL_DIALOG_RESULT);
         EXPECT_EQ(g_deviceConnected, c.dropsConnection ? 0 : 1);
         EXPECT_EQ(g_bootState, BOOT_STATE_IDLE);

@@ -77,6 +77,9 @@ TEST_F(TransportTest, EnumeratingTwiceListsTwiceAndTheFirstMatchWins)
     int second = AddDevice("TDG", VID, PID);
     EXPECT_EQ(EnumerateHidDevices(), 2);
     EXPECT_EQ(EnumerateHidDevices(), 4);
+    // The devices record an open and a close a moment after the program made them: clear the
+    // transcripts only once both enumerations' are in.
+    ASSERT_TRUE(WaitUntil([&] { return CountEvents(first, SIM_EVENT_CLOSE) == 2 && CountEvents(second, SIM_EVENT_CLOSE) == 2; }));
     SimClearEvents(first);
     SimClearEvents(second);
     ASSERT_TRUE(FindHidDeviceById(VID, PID, 4, HID_SLOT_DEVICE));
