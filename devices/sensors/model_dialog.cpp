@@ -264,12 +264,13 @@ static void EnforceOrderedPair(HWND dialog, const ModelDialog* model, int onTick
     ShowMessage(dialog, pair->messageId, pair->captionId, MB_OK | MB_ICONINFORMATION);
 }
 
-// Shows or hides, enables or disables, every control of an END_OF_LIST-terminated list.
+// Shows or hides every control of an END_OF_LIST-terminated list (none for a null list).
 static void ShowControlList(HWND dialog, const int* ids, int show)
 {
     for (const int* id = ids; id && *id != END_OF_LIST; id++) ShowWindow(GetDlgItem(dialog, *id), show ? SW_SHOW : SW_HIDE);
 }
 
+// Enables or disables every control of an END_OF_LIST-terminated list (none for a null list).
 static void EnableControlList(HWND dialog, const int* ids, BOOL enable)
 {
     for (const int* id = ids; id && *id != END_OF_LIST; id++) EnableWindow(GetDlgItem(dialog, *id), enable);
