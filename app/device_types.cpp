@@ -1,7 +1,9 @@
 // Device types: the model table, the name tests that pick a type, and the firmware rule.
 #include "app/device_types.h"
 
+#include "devices/lcd_units/lcd_dialogs.h"
 #include "devices/sensors/sensor_dialogs.h"
+#include "link/transfer_engines.h"
 #include "resource.h"
 
 BYTE g_deviceType = DEVICE_TYPE_TDO;
@@ -52,7 +54,7 @@ static const DeviceTypeInfo DEVICE_TYPES[] = {
     {DEVICE_TYPE_LBKDOS, "LB-KDO-S", 162, NULL, 38, "00.00.00", CALIBRATION_AOUT},
     {DEVICE_TYPE_LBODO, "LB-ODO", 161, NULL, 37, "00.00.00", CALIBRATION_AOUT},
     {DEVICE_TYPE_T1CGA, "T1cGA", IDD_T1CGA, T1CGADlgProc, 40, "00.00.00", CALIBRATION_AIN},
-    {DEVICE_TYPE_KDG1KY, "KDG1KY", 337, NULL, 41, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_KDG1KY, "KDG1KY", IDD_KDG1KY, KDG1KYDlgProc, 41, "00.00.00", CALIBRATION_NONE},
 };
 
 // The row of a code with a model, or null (codes 14, 42-47 and above 49).
@@ -124,7 +126,9 @@ int FindDeviceTypeOfName(const char* name)
 void IdentifyDeviceType()
 {
     int code = FindDeviceTypeOfName(g_deviceNameText + 2);
-    if (code >= 0) g_deviceType = (BYTE)code;
+    if (code < 0) return;
+    if (g_deviceType != code) g_registerImageRead = 0;  // the image was another model's
+    g_deviceType = (BYTE)code;
 }
 
 // 1 when g_firmwareText is at least the type's minimum; compared as signed character codes,

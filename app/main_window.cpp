@@ -5,6 +5,7 @@
 #include "app/dialog_routes.h"
 #include "app/edition.h"
 #include "kit/texts.h"
+#include "link/transfer_engines.h"
 #include "link/hid_transport.h"
 #include "resource.h"
 
@@ -140,6 +141,7 @@ static void RunDisconnectTail()
     EnableWindow(g_stopButton, FALSE);
     EnableWindow(g_dataButton, FALSE);
     g_deviceConnected = 0;
+    g_registerImageRead = 0;
 }
 
 // Shows the connected arrangement and asks the device for its identification.
@@ -152,6 +154,7 @@ static void RunConnectTail()
     if (SetHidFeature(g_featureOut, FEATURE_REPORT_SIZE, HID_SLOT_DEVICE) == 1) {
         SetDelayThen(MAIN_STATE_READ_IDENT);
         g_deviceConnected = 1;
+        g_registerImageRead = 0;
     }
 }
 

@@ -7,6 +7,7 @@
 #include "resource.h"
 
 WORD g_deviceRegisters[DEVICE_REGISTER_COUNT] = {};
+BYTE g_registerImageRead = 0;
 BYTE g_rwState = TRANSFER_IDLE;
 BYTE g_rwNextState = TRANSFER_IDLE;
 DWORD g_rwDelay = 0;
@@ -61,6 +62,7 @@ static void FailTransfer(HWND dialog, UINT textId)
     CloseHidSlot(HID_SLOT_DEVICE);
     g_rwState = TRANSFER_IDLE;
     g_deviceConnected = 0;
+    g_registerImageRead = 0;
     ShowMessage(dialog, textId, IDS_CAPTION_SET_INFO, MB_OK | MB_ICONHAND);
     PostMessageA(dialog, WM_CLOSE, 0, 0);
 }
@@ -132,6 +134,7 @@ static void RunReadData(HWND dialog, int block)
     if (block < REGISTER_BLOCK_COUNT) {
         g_rwState = (BYTE)(TRANSFER_READ_COMMAND + block);
     } else {
+        g_registerImageRead = 1;
         FinishRun(dialog);
     }
 }

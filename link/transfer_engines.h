@@ -28,6 +28,9 @@ enum TransferState {
 };
 
 extern WORD g_deviceRegisters[DEVICE_REGISTER_COUNT];
+// 1 while the image holds what a completed read run took from the connected device; cleared on
+// connect, disconnect, a new device type and every failed transfer.
+extern BYTE g_registerImageRead;
 extern BYTE g_rwState;
 extern BYTE g_rwNextState;
 extern DWORD g_rwDelay;

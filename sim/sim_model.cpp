@@ -19,6 +19,15 @@ static bool HandleIdentification(SimDevice& device, const BYTE* report)
     return true;
 }
 
+// The LCD units' configuration mode: entered with 0xC8, left with 0xC9 (the transcript keeps both).
+static bool HandleConfigMode(SimDevice& device, const BYTE* report)
+{
+    if (report[1] == 0xC8) device.configMode = true;
+    else if (report[1] == 0xC9) device.configMode = false;
+    else return false;
+    return true;
+}
+
 // A plain feature read gives the status word in bytes 5 (high) and 6 (low).
 static bool ReplyStatusWord(SimDevice& device, BYTE* reply)
 {
@@ -37,6 +46,7 @@ static const SetFeatureHandler SET_FEATURE_HANDLERS[] = {
     HandleIdentification,
     SimHandleCalibrationCommand,  // before the register commands: it takes the calibration store
     SimHandleRegisterCommand,
+    HandleConfigMode,
 };
 
 // The last handler answers every read that no other handler claimed.

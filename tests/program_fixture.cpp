@@ -9,6 +9,7 @@
 #include "app/edition.h"
 #include "app/main_window.h"
 #include "link/hid_transport.h"
+#include "link/transfer_engines.h"
 
 static DWORD s_uiThreadId = 0;
 static HWND s_uiRunner = nullptr;
@@ -71,6 +72,7 @@ void ResetProgramRecords()
     for (int slot = 0; slot < HID_SLOT_COUNT; slot++) g_hidSlotListIndex[slot] = 0;
     g_deviceType = DEVICE_TYPE_TDO;
     g_deviceConnected = 0;
+    g_registerImageRead = 0;
     g_deviceVendorId = DEFAULT_DEVICE_VENDOR_ID;
     g_deviceProductId = DEFAULT_DEVICE_PRODUCT_ID;
     g_calibratorVendorId = DEFAULT_CALIBRATOR_VENDOR_ID;

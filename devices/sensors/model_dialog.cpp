@@ -15,7 +15,7 @@
 #include "resource.h"
 
 // The leading blank of the four-digit rates keeps the sorted baud list in index order.
-static const UINT BAUD_RATE_TEXT_IDS[BAUD_RATE_COUNT] = {
+const UINT BAUD_RATE_TEXT_IDS[BAUD_RATE_COUNT] = {
     IDS_SENSORS_BAUD_1200,  IDS_SENSORS_BAUD_2400,  IDS_SENSORS_BAUD_4800, IDS_SENSORS_BAUD_9600,
     IDS_SENSORS_BAUD_19200, IDS_SENSORS_BAUD_38400, IDS_SENSORS_BAUD_57600,
 };
@@ -30,7 +30,7 @@ static const int SIGNED_WORD_MAX = 32767;
 static const int UNSIGNED_WORD_MAX = 65535;
 
 // Byte offset of a register's line in the settings-file image.
-static int SettingsLineOffset(int registerIndex)
+int SettingsLineOffset(int registerIndex)
 {
     return SETTINGS_FIRST_LINE + SETTINGS_LINE_SIZE * registerIndex;
 }
@@ -140,7 +140,7 @@ static WORD FlagOfFileField(const ModelFlag* flag, const char* field)
 }
 
 // Fills a drop-down list with edition texts in table order and selects entry 0.
-static void FillTextCombo(HWND dialog, int controlId, const UINT* textIds, int count)
+void FillTextCombo(HWND dialog, int controlId, const UINT* textIds, int count)
 {
     WCHAR text[EDITION_TEXT_MAX_CHARS];
     for (int i = 0; i < count; i++) {
@@ -156,12 +156,61 @@ static void ShowTextString(HWND dialog, const ModelDialog* model, const char* te
     SetDlgItemTextA(dialog, model->textId, text);
 }
 
-// Reads the text field into 16 bytes; the positions after a shorter text are 0.
-static void TakeTextString(HWND dialog, const ModelDialog* model, BYTE* text)
+// Registers 40-47, two characters each (high byte first), into the text field.
+void ShowRegisterTextString(HWND dialog, int controlId)
 {
-    GetDlgItemTextA(dialog, model->textId, g_textBuffer, TEXT_STRING_BYTES);
+    char text[TEXT_STRING_BYTES];
+    for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {
+        text[2 * i] = (char)HIBYTE(g_deviceRegisters[REG_TEXT_STRING + i]);
+        text[2 * i + 1] = (char)LOBYTE(g_deviceRegisters[REG_TEXT_STRING + i]);
+    }
+    text[TEXT_STRING_CHARS] = 0;
+    SetDlgItemTextA(dialog, controlId, text);
+}
+
+// The text field packed into registers 40-47 (a shorter text leaves zero bytes).
+void TakeRegisterTextString(HWND dialog, int controlId)
+{
+    BYTE text[TEXT_STRING_BYTES];
+    GetDlgItemTextA(dialog, controlId, g_textBuffer, TEXT_STRING_BYTES);
     memset(text, 0, TEXT_STRING_BYTES);
     memcpy(text, g_textBuffer, strnlen(g_textBuffer, TEXT_STRING_CHARS));
+    for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {
+        g_deviceRegisters[REG_TEXT_STRING + i] = (WORD)(text[2 * i] * 256 + text[2 * i + 1]);
+    }
+}
+
+// The settings file's text string (columns 1 and 3 of lines 40-47) into the text field.
+void LoadFileTextString(HWND dialog, int controlId)
+{
+    char text[TEXT_STRING_BYTES];
+    for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {
+        text[2 * i] = g_settingsFile[SettingsLineOffset(REG_TEXT_STRING + i) + TEXT_FILE_COLUMN_1];
+        text[2 * i + 1] = g_settingsFile[SettingsLineOffset(REG_TEXT_STRING + i) + TEXT_FILE_COLUMN_3];
+    }
+    text[TEXT_STRING_CHARS] = 0;
+    SetDlgItemTextA(dialog, controlId, text);
+}
+
+// The text field into columns 1 and 3 of the settings file's lines 40-47.
+void SaveFileTextString(HWND dialog, int controlId)
+{
+    BYTE text[TEXT_STRING_BYTES];
+    GetDlgItemTextA(dialog, controlId, g_textBuffer, TEXT_STRING_BYTES);
+    memset(text, 0, TEXT_STRING_BYTES);
+    memcpy(text, g_textBuffer, strnlen(g_textBuffer, TEXT_STRING_CHARS));
+    for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {
+        g_settingsFile[SettingsLineOffset(REG_TEXT_STRING + i) + TEXT_FILE_COLUMN_1] = (char)text[2 * i];
+        g_settingsFile[SettingsLineOffset(REG_TEXT_STRING + i) + TEXT_FILE_COLUMN_3] = (char)text[2 * i + 1];
+    }
+}
+
+// Group boxes, labels and buttons in the edition's language, from a {0, 0}-terminated list.
+void WriteControlLabels(HWND dialog, const ControlLabel* labels)
+{
+    for (const ControlLabel* label = labels; label->controlId; label++) {
+        SetDialogItemText(dialog, label->controlId, label->textId);
+    }
 }
 
 // A baud combo that owns the whole register shows an entry's text only when the whole word names
@@ -389,9 +438,7 @@ static void PutModelDefaults(HWND dialog, const ModelDialog* model, const char* 
 // Group boxes, static texts and buttons in the edition's language; Cancel keeps its template text.
 static void WriteModelLabels(HWND dialog, const ModelDialog* model)
 {
-    for (const ControlLabel* label = model->labels; label->controlId; label++) {
-        SetDialogItemText(dialog, label->controlId, label->textId);
-    }
+    WriteControlLabels(dialog, model->labels);
     SetDialogItemText(dialog, model->readId, model->readTextId);
     SetDialogItemText(dialog, model->writeId, model->writeTextId);
     SetDialogItemText(dialog, model->openId, IDS_SENSORS_SETTING_OPEN);
@@ -432,7 +479,6 @@ static void OpenModelDialog(HWND dialog, const ModelDialog* model)
 // Read: the device into the register image into the dialog's values and controls.
 static void ReadModelFromDevice(HWND dialog, const ModelDialog* model)
 {
-    char text[TEXT_STRING_BYTES];
     ModelValues* values = model->values;
     DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_READ_PROGRESS), dialog, ReadProgressDlgProc, 0);
     if (g_deviceConnected == 0) {
@@ -445,12 +491,7 @@ static void ReadModelFromDevice(HWND dialog, const ModelDialog* model)
         values->fields[i] = (WORD)(g_deviceRegisters[field->registerIndex] - field->bias);
         ShowFieldValue(dialog, field, values->fields[i]);
     }
-    for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {
-        text[2 * i] = (char)HIBYTE(g_deviceRegisters[REG_TEXT_STRING + i]);
-        text[2 * i + 1] = (char)LOBYTE(g_deviceRegisters[REG_TEXT_STRING + i]);
-    }
-    text[TEXT_STRING_CHARS] = 0;
-    ShowTextString(dialog, model, text);
+    ShowRegisterTextString(dialog, model->textId);
     if (model->baudId) {
         values->baudParity = g_deviceRegisters[REG_BAUD_PARITY];
         ShowBaudParity(dialog, model);
@@ -474,7 +515,6 @@ static void ReadModelFromDevice(HWND dialog, const ModelDialog* model)
 // The shown values stay apart from the register words, so the contrast bias is added once.
 static void WriteModelToDevice(HWND dialog, const ModelDialog* model)
 {
-    BYTE text[TEXT_STRING_BYTES];
     ModelValues* values = model->values;
     CheckModelFields(dialog, model, 1);
     EnforceOrderedPair(dialog, model, 0);
@@ -484,10 +524,7 @@ static void WriteModelToDevice(HWND dialog, const ModelDialog* model)
         values->fields[i] = TakeFieldValue(dialog, field, values->fields[i]);
         g_deviceRegisters[field->registerIndex] = (WORD)(values->fields[i] + field->bias);
     }
-    TakeTextString(dialog, model, text);
-    for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {
-        g_deviceRegisters[REG_TEXT_STRING + i] = (WORD)(text[2 * i] * 256 + text[2 * i + 1]);
-    }
+    TakeRegisterTextString(dialog, model->textId);
     if (model->baudId) g_deviceRegisters[REG_BAUD_PARITY] = values->baudParity;
     if (model->choice) g_deviceRegisters[model->choice->registerIndex] = values->choice;
     if (model->flag) g_deviceRegisters[model->flag->registerIndex] = values->flags;
@@ -511,25 +548,56 @@ static int TakeFileDigit(const char* field, int position, int count, int fallbac
 
 // Register 49 from its file field: "b" or "0p0b" in the select-entry style (anything else gives
 // 19200 Bd, no parity), "?p?b" with the entry-text parity style, "b" without parity.
-static void LoadBaudParity(HWND dialog, const ModelDialog* model, const char* field)
+WORD ParseBaudParityField(const char* field, int hasParity, int networkStyle)
 {
     int length = (int)strlen(field);
     int baud = DEFAULT_BAUD_INDEX;
     int parity = 0;
-    if (model->parityId == 0 || (model->networkStyle == NETWORK_SELECT_ENTRY && length == 1)) {
+    if (!hasParity || (networkStyle == NETWORK_SELECT_ENTRY && length == 1)) {
         baud = TakeFileDigit(field, 0, BAUD_RATE_COUNT, DEFAULT_BAUD_INDEX);
-    } else if (model->networkStyle == NETWORK_ENTRY_TEXT || length == 4) {
+    } else if (networkStyle == NETWORK_ENTRY_TEXT || length == 4) {
         parity = TakeFileDigit(field, 1, PARITY_COUNT, 0);
         baud = TakeFileDigit(field, 3, BAUD_RATE_COUNT, DEFAULT_BAUD_INDEX);
     }
-    model->values->baudParity = (WORD)(parity * 256 + baud);
+    return (WORD)(parity * 256 + baud);
+}
+
+static void LoadBaudParity(HWND dialog, const ModelDialog* model, const char* field)
+{
+    model->values->baudParity = ParseBaudParityField(field, model->parityId != 0, model->networkStyle);
     ShowBaudParity(dialog, model);
 }
 
-// The first bytes of the header must be the model's designation (later bytes are not compared).
-static int SettingsFileNamesModel(const ModelDialog* model)
+// The open chooser and the checks of "Setting Open": 1 when a settings file of the model named by
+// `designation` (at file byte 2) is in g_settingsFile; else the user was told why, or chose nothing.
+int ReadModelSettingsFile(HWND dialog, const char* designation, UINT mismatchTextId, UINT wrongSizeTextId)
 {
-    return memcmp(g_settingsFile + 2, model->designation, strlen(model->designation)) == 0;
+    if (ChooseOpenFile(g_textBuffer, dialog, FILE_KIND_SETTINGS) <= 0) return 0;
+    g_fileCursor = g_settingsFile;
+    g_fileLength = ReadWholeFile(g_textBuffer, g_settingsFile);
+    if (g_fileLength == 0) {
+        ShowMessage(dialog, IDS_SENSORS_FILE_READ_ERROR, IDS_SENSORS_CAPTION_FILE_ERROR, MB_OK | MB_ICONERROR);
+        return 0;
+    }
+    if (g_fileLength != SETTINGS_FILE_SIZE) {
+        UINT textId = wrongSizeTextId ? wrongSizeTextId : IDS_SENSORS_FILE_DAMAGED;
+        ShowMessage(dialog, textId, IDS_SENSORS_CAPTION_FILE_ERROR, MB_OK | MB_ICONERROR);
+        return 0;
+    }
+    if (memcmp(g_settingsFile + 2, designation, strlen(designation)) != 0) {
+        ShowMessage(dialog, mismatchTextId, IDS_SENSORS_CAPTION_FILE_ERROR, MB_OK | MB_ICONERROR);
+        return 0;
+    }
+    return 1;
+}
+
+// The save chooser and the write of the whole settings-file image.
+void WriteModelSettingsFile(HWND dialog)
+{
+    if (ChooseSaveFile(g_textBuffer, dialog, FILE_KIND_SETTINGS) <= 0) return;
+    g_fileLength = SETTINGS_FILE_SIZE;
+    g_fileCursor = g_settingsFile;
+    g_fileLength = WriteWholeFile(g_textBuffer, g_settingsFile, SETTINGS_FILE_SIZE);
 }
 
 // The digital output's file fields: five digits each, into the dialog's pair (shown once the
@@ -557,23 +625,7 @@ static int FormatOutputFileField(const ModelDialog* model, int registerIndex, ch
 static void LoadSettingsFile(HWND dialog, const ModelDialog* model)
 {
     char field[SETTINGS_VALUE_WIDTH + 1];
-    char text[TEXT_STRING_BYTES];
-    if (ChooseOpenFile(g_textBuffer, dialog, FILE_KIND_SETTINGS) <= 0) return;
-    g_fileCursor = g_settingsFile;
-    g_fileLength = ReadWholeFile(g_textBuffer, g_settingsFile);
-    if (g_fileLength == 0) {
-        ShowMessage(dialog, IDS_SENSORS_FILE_READ_ERROR, IDS_SENSORS_CAPTION_FILE_ERROR, MB_OK | MB_ICONERROR);
-        return;
-    }
-    if (g_fileLength != SETTINGS_FILE_SIZE) {
-        UINT textId = model->wrongSizeTextId ? model->wrongSizeTextId : IDS_SENSORS_FILE_DAMAGED;
-        ShowMessage(dialog, textId, IDS_SENSORS_CAPTION_FILE_ERROR, MB_OK | MB_ICONERROR);
-        return;
-    }
-    if (!SettingsFileNamesModel(model)) {
-        ShowMessage(dialog, model->mismatchTextId, IDS_SENSORS_CAPTION_FILE_ERROR, MB_OK | MB_ICONERROR);
-        return;
-    }
+    if (!ReadModelSettingsFile(dialog, model->designation, model->mismatchTextId, model->wrongSizeTextId)) return;
     for (const int* reg = model->fileOrder; *reg != END_OF_LIST; reg++) {
         int index = FindFieldByRegister(model, *reg);
         GetSettingsField(SettingsLineOffset(*reg), field);
@@ -595,12 +647,7 @@ static void LoadSettingsFile(HWND dialog, const ModelDialog* model)
     }
     if (model->digitalOutput) ShowDigitalOutput(dialog, model->digitalOutput);
     if (model->states) ShowStateSequence(dialog, model->states);
-    for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {
-        text[2 * i] = g_settingsFile[SettingsLineOffset(REG_TEXT_STRING + i) + TEXT_FILE_COLUMN_1];
-        text[2 * i + 1] = g_settingsFile[SettingsLineOffset(REG_TEXT_STRING + i) + TEXT_FILE_COLUMN_3];
-    }
-    text[TEXT_STRING_CHARS] = 0;
-    ShowTextString(dialog, model, text);
+    LoadFileTextString(dialog, model->textId);
 }
 
 // "Setting Save": field texts as typed, register 49 from the dialog's word, the text string at
@@ -608,7 +655,6 @@ static void LoadSettingsFile(HWND dialog, const ModelDialog* model)
 static void SaveSettingsFile(HWND dialog, const ModelDialog* model)
 {
     char header[SETTINGS_HEADER_SIZE + 1];
-    BYTE text[TEXT_STRING_BYTES];
     WORD word = model->values->baudParity;
     snprintf(header, sizeof header, "  %-14.14s", model->designation);
     InitSettingsFileTemplate(header);
@@ -633,15 +679,8 @@ static void SaveSettingsFile(HWND dialog, const ModelDialog* model)
         }
         PutSettingsField(SettingsLineOffset(*reg), g_textBuffer);
     }
-    TakeTextString(dialog, model, text);
-    for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {
-        g_settingsFile[SettingsLineOffset(REG_TEXT_STRING + i) + TEXT_FILE_COLUMN_1] = (char)text[2 * i];
-        g_settingsFile[SettingsLineOffset(REG_TEXT_STRING + i) + TEXT_FILE_COLUMN_3] = (char)text[2 * i + 1];
-    }
-    if (ChooseSaveFile(g_textBuffer, dialog, FILE_KIND_SETTINGS) <= 0) return;
-    g_fileLength = SETTINGS_FILE_SIZE;
-    g_fileCursor = g_settingsFile;
-    g_fileLength = WriteWholeFile(g_textBuffer, g_settingsFile, SETTINGS_FILE_SIZE);
+    SaveFileTextString(dialog, model->textId);
+    WriteModelSettingsFile(dialog);
 }
 
 // A list selection changes the dialog's value; typing into a combo's edit part changes nothing.

@@ -231,6 +231,20 @@ extern const UINT PARITY_TEXT_IDS[PARITY_COUNT];
 // never sends it; the demo device starts from it. A procedure that knows it answers 1.
 const UINT WM_MODEL_FACTORY_SETTINGS = WM_APP + 0x4D;
 
+// Pieces of the skeleton that the LCD dialogs share.
+extern const UINT BAUD_RATE_TEXT_IDS[BAUD_RATE_COUNT];
+int SettingsLineOffset(int registerIndex);
+void FillTextCombo(HWND dialog, int controlId, const UINT* textIds, int count);
+void WriteControlLabels(HWND dialog, const ControlLabel* labels);
+void ShowRegisterTextString(HWND dialog, int controlId);
+void TakeRegisterTextString(HWND dialog, int controlId);
+void LoadFileTextString(HWND dialog, int controlId);
+void SaveFileTextString(HWND dialog, int controlId);
+WORD ParseBaudParityField(const char* field, int hasParity, int networkStyle);
+// wrongSizeTextId 0: the usual "File is damaged".
+int ReadModelSettingsFile(HWND dialog, const char* designation, UINT mismatchTextId, UINT wrongSizeTextId);
+void WriteModelSettingsFile(HWND dialog);
+
 INT_PTR RunModelDialogMessage(const ModelDialog* model, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void CloseModelDialog(HWND dialog);
 

@@ -1,0 +1,5 @@
+/* A module that only carries resources (the program's templates, texts and bitmaps). */
+int ZentilResourceModule(void)
+{
+    return 1;
+}

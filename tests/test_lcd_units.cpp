@@ -1,0 +1,1191 @@
+// LCD room units end to end: the pictogram bitmaps and owner-drawn lists, the guarded transfer on
+// the simulated device, and the KDG1KY dialog through CONFIG (or the off-line picker), in the
+// edition this program was built as.
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+#include <string.h>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/device_types.h"
+#include "app/edition.h"
+#include "app/main_window.h"
+#include "devices/lcd_units/lcd_dialogs.h"
+#include "devices/lcd_units/unit_bitmaps.h"
+#include "kit/shared_records.h"
+#include "link/hid_transport.h"
+#include "link/transfer_engines.h"
+#include "resource.h"
+#include "sim/sim_device.h"
+#include "tests/gui_driver.h"
+#include "tests/program_fixture.h"
+#include "tests/sim_transcript.h"
+
+namespace {
+
+const int FILE_NAME_COMBO_ID = 0x47C;  // cmb13 of the file dialogs; Wine gives its edit the same id
+const WORD FILLER_BASE = 1000;         // registers the dialog does not own hold 1000 + r
+const int TABLE_ENTRIES = 1 + COLOR_BITMAP_COUNT + BARGRAPH_BITMAP_COUNT + SYMBOL_BITMAP_COUNT;  // 168
+const char MISSING_BITMAP_MODULE[] = "zentil-lcd-missing.dll";  // the program's resources less code 100's
+const int MISSING_SYMBOL_CODE = 100;
+
+std::string ItemText(HWND dialog, int id)
+{
+    return GetTextUtf8(GetDlgItem(dialog, id));
+}
+
+void TypeInto(HWND dialog, int id, const char* text)
+{
+    std::wstring wide(text, text + strlen(text));
+    SetText(GetDlgItem(dialog, id), wide);
+}
+
+void Click(HWND dialog, int id)
+{
+    PostClick(GetDlgItem(dialog, id));
+}
+
+// A list choice as the user makes it: the selection, then the notification.
+void SelectEntry(HWND dialog, int id, int index)
+{
+    HWND combo = GetDlgItem(dialog, id);
+    DWORD_PTR result;
+    SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_BLOCK, 5000, &result);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
+    WaitForPostedMessages();
+}
+
+int Selected(HWND dialog, int id)
+{
+    return (int)SendMessageW(GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0);
+}
+
+bool Checked(HWND dialog, int id)
+{
+    return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Which of a mode's 16 state combo boxes are enabled, as a string of 1 and 0.
+std::string EnabledStates(HWND dialog, int firstId)
+{
+    std::string states;
+    for (int s = 0; s < 16; s++) states += IsWindowEnabled(GetDlgItem(dialog, firstId + 2 * s)) ? '1' : '0';
+    return states;
+}
+
+std::string TempPath(const char* name)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + "zentil_lcd_" + std::to_string(GetCurrentProcessId()) + "_" + name;
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), (std::streamsize)bytes.size());
+}
+
+BOOL CALLBACK FindFileNameEdit(HWND window, LPARAM found)
+{
+    wchar_t name[32];
+    GetClassNameW(window, name, 32);
+    if (GetDlgCtrlID(window) == FILE_NAME_COMBO_ID && _wcsicmp(name, L"Edit") == 0) {
+        *(HWND*)found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Answers the common file dialog the model dialog opens with a path.
+void ChooseFile(HWND owner, const std::string& path)
+{
+    HWND chooser = nullptr;
+    HWND nameEdit = nullptr;
+    bool found = WaitUntil([&] {
+        for (HWND window : FindTopWindows(ThisProcess(), L"#32770")) {
+            if (GetWindow(window, GW_OWNER) != owner || IsMessageBoxWindow(window)) continue;
+            HWND edit = nullptr;
+            EnumChildWindows(window, FindFileNameEdit, (LPARAM)&edit);
+            if (!edit) continue;
+            chooser = window;
+            nameEdit = edit;
+            return true;
+        }
+        return false;
+    });
+    ASSERT_TRUE(found) << "no file dialog";
+    SetText(nameEdit, std::wstring(path.begin(), path.end()));
+    PostCommand(chooser, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(chooser); })) << "the file dialog stayed open";
+}
+
+// A settings file: header, the value fields given (register -> text) and the 16-character text.
+std::string SettingsFile(const char* designation, const std::map<int, std::string>& fields, const char* text16)
+{
+    std::string file;
+    char header[17];
+    snprintf(header, sizeof header, "  %-14s", designation);
+    file += std::string(header, 16) + "\r" + std::string(14, ' ') + "\r";
+    for (int r = 0; r < 160; r++) {
+        char line[17];
+        auto field = fields.find(r);
+        std::string value = field == fields.end() ? "" : field->second.substr(0, 6);
+        snprintf(line, sizeof line, "Reg %03d %-6s \r", r, value.c_str());
+        std::string bytes(line, 16);
+        if (r >= 40 && r <= 47) {
+            bytes[9] = text16[2 * (r - 40)];
+            bytes[11] = text16[2 * (r - 40) + 1];
+        }
+        file += bytes;
+    }
+    file += "\r" + std::string(14, ' ') + "\r";
+    return file;
+}
+
+// The file "Setting Save" writes right after Default.
+std::map<int, std::string> DefaultFileFields()
+{
+    std::map<int, std::string> fields = {
+        {33, "15"},    {35, "5s"},    {36, "00546"}, {37, "00819"}, {29, "10"},    {30, "10"},   {39, "0"},
+        {48, "1"},     {49, "0004"},  {50, "00001"}, {51, "65534"}, {76, "0.0"},   {77, "0.0"},  {81, "0"},
+        {8, "0.0"},    {52, "-5.0"},  {53, "5.0"},   {9, "40"},     {54, "20"},    {55, "80"},   {13, "1000"},
+        {62, "800"},   {63, "2000"},  {64, "1000"},  {65, "2000"},  {68, "00001"}, {69, "01026"}, {73, "01027"},
+        {84, "0"},     {86, "0"},     {88, "0"},     {85, "00"},    {87, "00"},    {89, "00"},
+    };
+    for (int r = 92; r <= 139; r++) fields[r] = "00";
+    return fields;
+}
+
+// The feature traffic from event `from` on: g feature read, sXX feature command (failed calls
+// left out). Opens and closes come on another channel, so they are counted apart.
+std::string Features(int deviceId, size_t from)
+{
+    std::string text;
+    std::vector<SimEvent> events = SimGetEvents(deviceId);
+    for (size_t k = from; k < events.size(); k++) {
+        const SimEvent& event = events[k];
+        if (event.failed) continue;
+        char step[8] = "";
+        if (event.kind == SIM_EVENT_GET_FEATURE) strcpy(step, "g ");
+        if (event.kind == SIM_EVENT_SET_FEATURE) snprintf(step, sizeof step, "s%02X ", event.bytes.size() > 1 ? event.bytes[1] : 0);
+        text += step;
+    }
+    return text;
+}
+
+int CountOpens(int deviceId, size_t from)
+{
+    std::vector<SimEvent> events = SimGetEvents(deviceId);
+    int opens = 0;
+    for (size_t k = from; k < events.size(); k++) opens += events[k].kind == SIM_EVENT_OPEN;
+    return opens;
+}
+
+size_t Mark(int deviceId)
+{
+    return SimGetEvents(deviceId).size();
+}
+
+// The guarded steps (status query, configuration begin and end) and the engines, each step on its
+// own opening of the device.
+const std::string STATUS_STEP = "g ";
+const std::string BEGIN_STEP = "sC8 ";
+const std::string END_STEP = "sC9 ";
+const int READ_OPENS = 1 + 1 + 24 + 1;
+const int WRITE_OPENS = 1 + 1 + 2 + 24 + 3 + 1;
+
+std::string ReadEngineSteps()
+{
+    std::string steps;
+    for (int block = 1; block <= 12; block++) steps += "sC0 ";
+    return steps;
+}
+
+std::string WriteEngineSteps()
+{
+    std::string steps = "sCE g ";
+    for (int block = 1; block <= 12; block++) steps += "sC1 ";
+    return steps + "sCD sCD sCD ";
+}
+
+int CountCommands(int deviceId, BYTE command)
+{
+    int count = 0;
+    for (const SimEvent& event : SimGetEvents(deviceId))
+        if (event.kind == SIM_EVENT_SET_FEATURE && !event.failed && event.bytes.size() > 1 && event.bytes[1] == command)
+            count++;
+    return count;
+}
+
+WORD DeviceRegister(int deviceId, int r)
+{
+    SimLock lock;
+    return SimGetDevice(deviceId)->registers[r];
+}
+
+void SetStatusWord(int deviceId, WORD status)
+{
+    SimLock lock;
+    SimGetDevice(deviceId)->statusWord = status;
+}
+
+// The seeded device: every register distinguishable, the KDG1KY's own ones with values that test
+// their coding (a quick-access code of no entry, an active time beyond the list, colour words
+// with bits 12-15 set, flags with other bits, baud and parity, one word per bargraph style).
+std::map<int, WORD> SeededRegisters()
+{
+    std::map<int, WORD> seed;
+    for (int r = 0; r < SIM_REGISTER_COUNT; r++) seed[r] = (WORD)(FILLER_BASE + r);
+    const char* text = "Room unit 12 abc";
+    for (int i = 0; i < 8; i++) seed[40 + i] = (WORD)((BYTE)text[2 * i] << 8 | (BYTE)text[2 * i + 1]);
+    seed[8] = 215;      // 21.5
+    seed[9] = (WORD)-5;
+    seed[13] = 1200;
+    seed[29] = 15;      // no entry of the list
+    seed[30] = 22;      // mode 2
+    seed[33] = 40;
+    seed[35] = 65;      // beyond the list
+    seed[36] = 0xF123;  // nibbles 3, 2, 1 and bits 12-15
+    seed[37] = 0x0A98;
+    seed[39] = 0x0006;  // automatic calibration off, menu not locked, bit 2 foreign
+    seed[48] = 17;
+    seed[49] = 0x0203;
+    seed[50] = 99;
+    seed[51] = 9;
+    seed[52] = (WORD)-55;
+    seed[53] = 305;
+    seed[54] = 25;
+    seed[55] = 75;
+    seed[62] = 500;
+    seed[63] = 3000;
+    seed[64] = 900;
+    seed[65] = 2500;
+    seed[68] = 0x0402;  // absolute, requested
+    seed[69] = 0x0003;  // constant, corrected
+    seed[73] = 0x0401;  // relative, requested
+    seed[76] = (WORD)-15;
+    seed[77] = 25;
+    seed[81] = 50;
+    seed[84] = 1;
+    seed[85] = 5;
+    seed[86] = 3;
+    seed[87] = 16;
+    seed[88] = 0;
+    seed[89] = 0;
+    for (int s = 0; s < 48; s++) seed[92 + s] = (WORD)((s * 7) % 152);
+    seed[92] = 123;
+    seed[93] = 7;
+    return seed;
+}
+
+int AddKdg1kyDevice(const std::map<int, WORD>& seed)
+{
+    int id = SimAddDevice("KDG1KY", "01.00.00");
+    SimLock lock;
+    SimDevice* device = SimGetDevice(id);
+    for (const auto& entry : seed) device->registers[entry.first] = entry.second;
+    device->jumperFitted = true;
+    return id;
+}
+
+// The dialog has run its opening to the end (the labels come last).
+void WaitOpened(HWND dialog)
+{
+    EXPECT_TRUE(WaitUntil([&] { return GetWindowTextLengthW(GetDlgItem(dialog, IDC_KDG1KY_READ)) > 0; }, 10000));
+}
+
+// Connects and opens CONFIG; the dialog once its automatic read is done.
+HWND OpenWithDevice(int deviceId)
+{
+    if (!WaitUntil([] { return g_deviceConnected == 1; }, 10000)) {
+        ADD_FAILURE() << "no connection";
+        return nullptr;
+    }
+    WaitUntil([] { return strncmp(g_deviceNameText + 2, "KDG1KY", 6) == 0; }, 5000);
+    PostClick(g_configButton);
+    HWND dialog = WaitForDialogWithControl(ThisProcess(), IDC_KDG1KY_READ, 10000);
+    WaitOpened(dialog);
+    return dialog;
+}
+
+bool WaitForProgressGone()
+{
+    return WaitUntil([] {
+        return WaitForDialogWithControl(ThisProcess(), IDC_READ_PROGRESS_TEXT, 0) == nullptr &&
+               WaitForDialogWithControl(ThisProcess(), IDC_WRITE_PROGRESS_TEXT, 0) == nullptr;
+    }, 10000);
+}
+
+// Waits until the transcript holds `count` commands `command` and the progress window is gone.
+bool WaitForCommands(int deviceId, BYTE command, int count)
+{
+    return WaitUntil([&] { return CountCommands(deviceId, command) >= count; }, 10000) && WaitForProgressGone();
+}
+
+bool MainWindowBack()
+{
+    return WaitUntil([] { return IsWindowVisible(g_mainWindow) != 0; }, 10000);
+}
+
+// The pixels of a bitmap as 32-bit words, top row first.
+std::vector<DWORD> BitmapPixels(HBITMAP bitmap, int* width = nullptr, int* height = nullptr)
+{
+    BITMAP info = {};
+    GetObjectW(bitmap, sizeof info, &info);
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    format.bmiHeader.biWidth = info.bmWidth;
+    format.bmiHeader.biHeight = -info.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> pixels((size_t)info.bmWidth * info.bmHeight);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, info.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
+    if (width) *width = info.bmWidth;
+    if (height) *height = info.bmHeight;
+    return pixels;
+}
+
+// The header of a bitmap resource of the program (width, height, bits per pixel).
+BITMAPINFOHEADER ResourceHeader(int id)
+{
+    BITMAPINFOHEADER header = {};
+    HRSRC found = FindResourceA(g_hInstance, MAKEINTRESOURCEA(id), (LPCSTR)RT_BITMAP);
+    if (!found) return header;
+    memcpy(&header, LockResource(LoadResource(g_hInstance, found)), sizeof header);
+    return header;
+}
+
+// Control styles as the dialog template gives them (the combo box takes WS_VSCROLL off its own
+// window style and hands it to its list).
+std::map<int, DWORD> TemplateStyles(int templateId)
+{
+    std::map<int, DWORD> styles;
+    HRSRC found = FindResourceA(g_hInstance, MAKEINTRESOURCEA(templateId), (LPCSTR)RT_DIALOG);
+    const BYTE* p = (const BYTE*)LockResource(LoadResource(g_hInstance, found));
+    auto word = [&](size_t at) { return *(const WORD*)(p + at); };
+    auto skipText = [&](size_t at) {  // a name or an ordinal
+        if (word(at) == 0xFFFF) return at + 4;
+        while (word(at) != 0) at += 2;
+        return at + 2;
+    };
+    int count = word(16);
+    size_t at = 26;
+    at = skipText(skipText(skipText(at)));  // menu, class, title
+    at = skipText(at + 6);                  // font size, weight, italic, charset, face
+    for (int i = 0; i < count; i++) {
+        at = (at + 3) & ~(size_t)3;
+        DWORD style = *(const DWORD*)(p + at + 8);
+        int id = (int)*(const DWORD*)(p + at + 20);
+        at = skipText(skipText(at + 24));
+        at += 2 + word(at);
+        styles[id] = style;
+    }
+    return styles;
+}
+
+// One fixture, several suites, so that CTest runs them side by side.
+class LcdUnits : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        PrepareTestProcess();
+        SimStartServer();
+        SimResetDevices();
+        ResetProgramRecords();
+    }
+    void TearDown() override
+    {
+        SimResetDevices();
+        ResetProgramRecords();
+    }
+};
+class LcdBitmaps : public LcdUnits {};
+class LcdLists : public LcdUnits {};
+class LcdGuardedTransfer : public LcdUnits {};
+class LcdKdg1ky : public LcdUnits {};
+
+// Every label, group and button text and every text list entry fits its control; each line of a
+// two-line label fits on its own.
+void ExpectLabelsFit(HWND dialog)
+{
+    HFONT font = (HFONT)SendMessageW(dialog, WM_GETFONT, 0, 0);
+    HDC dc = GetDC(dialog);
+    HGDIOBJ old = SelectObject(dc, font);
+    int arrow = GetSystemMetrics(SM_CXVSCROLL) + 6;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[32];
+        GetClassNameW(child, className, 32);
+        std::vector<std::wstring> texts;
+        int margin = 0;
+        LONG style = GetWindowLongW(child, GWL_STYLE);
+        if (_wcsicmp(className, L"ComboBox") == 0) {
+            if ((style & CBS_OWNERDRAWFIXED) && !(style & CBS_HASSTRINGS)) continue;  // pictures, no texts
+            int count = (int)SendMessageW(child, CB_GETCOUNT, 0, 0);
+            for (int i = 0; i < count; i++) {
+                wchar_t entry[128] = L"";
+                SendMessageW(child, CB_GETLBTEXT, i, (LPARAM)entry);
+                texts.push_back(entry);
+            }
+            margin = arrow;
+        } else if (_wcsicmp(className, L"Static") == 0 || _wcsicmp(className, L"Button") == 0) {
+            std::wstring text = GetText(child);
+            size_t start = 0;
+            for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+                texts.push_back(text.substr(start, end - start));
+            texts.push_back(text.substr(start));
+            margin = _wcsicmp(className, L"Button") == 0 ? 12 : 0;
+        }
+        RECT rect;
+        GetClientRect(child, &rect);
+        for (const std::wstring& text : texts) {
+            SIZE size;
+            GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &size);
+            EXPECT_LE(size.cx + margin, rect.right) << "text does not fit: " << GetTextUtf8(child);
+        }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(dialog, dc);
+}
+
+}  // namespace
+
+// ---- Bitmaps
+
+// Sizes and depths as listed; every pictogram 1..151 a picture of its own, none blank; the
+// blank is white and the mask black.
+TEST_F(LcdBitmaps, BitmapResourcesAsListed)
+{
+    struct Expected {
+        int id, width, height, bits;
+    };
+    std::vector<Expected> expected = {{IDB_LCD_BLANK, 24, 16, 4}, {IDB_LCD_MASK, 24, 16, 1}};
+    for (int code = 1; code < SYMBOL_BITMAP_COUNT; code++) {
+        int width = code == 78 ? 25 : code == 89 ? 27 : 24;
+        expected.push_back({SYMBOL_BITMAP_IDS[code], width, 16, code < 64 ? 1 : 24});
+    }
+    for (int k = 0; k < COLOR_BITMAP_COUNT; k++) {
+        bool small = COLOR_BITMAP_IDS[k] == 199 || COLOR_BITMAP_IDS[k] == 207;
+        expected.push_back({COLOR_BITMAP_IDS[k], small ? 22 : 23, small ? 14 : 15, 4});
+    }
+    for (int k = 1; k < BARGRAPH_BITMAP_COUNT; k++) expected.push_back({BARGRAPH_BITMAP_IDS[k], 24, 16, 4});
+    EXPECT_EQ(expected.size(), 167u);
+    for (const Expected& e : expected) {
+        BITMAPINFOHEADER header = ResourceHeader(e.id);
+        EXPECT_EQ(header.biWidth, e.width) << "bitmap " << e.id;
+        EXPECT_EQ(header.biHeight, e.height) << "bitmap " << e.id;
+        EXPECT_EQ(header.biBitCount, e.bits) << "bitmap " << e.id;
+    }
+    EXPECT_EQ(SYMBOL_BITMAP_IDS[0], 179);
+    EXPECT_EQ(SYMBOL_BITMAP_IDS[28], 138);
+    EXPECT_EQ(SYMBOL_BITMAP_IDS[63], 213);
+    EXPECT_EQ(SYMBOL_BITMAP_IDS[64], 241);
+    EXPECT_EQ(SYMBOL_BITMAP_IDS[151], 328);
+
+    std::set<std::vector<DWORD>> pictures;
+    for (int code = 0; code < SYMBOL_BITMAP_COUNT; code++) {
+        HBITMAP bitmap = LoadBitmapA(g_hInstance, MAKEINTRESOURCEA(SYMBOL_BITMAP_IDS[code]));
+        ASSERT_NE(bitmap, nullptr) << "code " << code;
+        std::vector<DWORD> pixels = BitmapPixels(bitmap);
+        DeleteObject(bitmap);
+        bool blank = true;
+        for (DWORD pixel : pixels) blank = blank && pixel == 0xFFFFFF;
+        EXPECT_EQ(blank, code == 0) << "code " << code;
+        EXPECT_TRUE(pictures.insert(pixels).second) << "code " << code << " looks like another";
+    }
+    HBITMAP mask = LoadBitmapA(g_hInstance, MAKEINTRESOURCEA(MASK_BITMAP_ID));
+    for (DWORD pixel : BitmapPixels(mask)) EXPECT_EQ(pixel, 0u);
+    DeleteObject(mask);
+}
+
+// A module that lacks one pictogram: loading stops there, and only what loaded is released, once.
+TEST_F(LcdBitmaps, BitmapLoadStopsAtMissingOneAndReleasesOnlyLoaded)
+{
+    HMODULE module = LoadLibraryA(MISSING_BITMAP_MODULE);
+    ASSERT_NE(module, nullptr);
+    HINSTANCE program = g_hInstance;
+    g_hInstance = module;
+    UnitBitmapTable table = {SYMBOL_BITMAP_COUNT, COLOR_BITMAP_COUNT, BARGRAPH_BITMAP_COUNT};
+    EXPECT_EQ(LoadUnitColors(&table), 1);
+    EXPECT_EQ(LoadUnitBargraphs(&table), 1);
+    EXPECT_EQ(LoadUnitBitmaps(&table), 0);
+    g_hInstance = program;
+    std::vector<HBITMAP> loaded;
+    for (int code = 0; code < SYMBOL_BITMAP_COUNT; code++) {
+        EXPECT_EQ(table.symbols[code] != nullptr, code < MISSING_SYMBOL_CODE) << "code " << code;
+        if (table.symbols[code]) loaded.push_back(table.symbols[code]);
+    }
+    EXPECT_EQ(table.mask, nullptr);
+    for (HBITMAP handle : table.colors) loaded.push_back(handle);
+    for (HBITMAP handle : table.bargraphs) loaded.push_back(handle);
+    EXPECT_NE(table.bargraphs[0], table.symbols[0]) << "the blank is loaded once per list";
+    for (HBITMAP handle : loaded) EXPECT_EQ(GetObjectType(handle), (DWORD)OBJ_BITMAP);
+    FreeUnitBitmaps(&table);
+    FreeUnitBitmaps(&table);  // nothing left to release twice
+    for (HBITMAP handle : loaded) EXPECT_EQ(GetObjectType(handle), 0u);
+    EXPECT_EQ(table.colors[0], nullptr);
+    EXPECT_EQ(table.symbols[0], nullptr);
+    FreeLibrary(module);
+}
+
+// CONFIG on that module: the dialog ends at once with nothing shown, the main window comes back,
+// and the table holds nothing afterwards.
+TEST_F(LcdBitmaps, ConfigWithMissingBitmapEndsAndMainWindowReturns)
+{
+    HMODULE module = LoadLibraryA(MISSING_BITMAP_MODULE);
+    ASSERT_NE(module, nullptr);
+    RunProgram([&] {
+        ExpectMessageBox(ThisProcess(), EditionText(L"No HID device detected", L"Žádné zařízení HID nenalezeno"),
+                         EditionText(L"HID device info", L"HID zařízení, info. "), MB_ICONINFORMATION, 10000);
+        HINSTANCE program = g_hInstance;
+        g_hInstance = module;
+        PostClick(g_configButton);
+        HWND picker = WaitForDialogWithControl(ThisProcess(), IDC_OFFLINE_KDG1KY);
+        ASSERT_NE(picker, nullptr);
+        Click(picker, IDC_OFFLINE_KDG1KY);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(picker); }));
+        EXPECT_TRUE(MainWindowBack());
+        g_hInstance = program;
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        EXPECT_EQ(WaitForDialogWithControl(ThisProcess(), IDC_KDG1KY_READ, 0), nullptr);
+        const UnitBitmapTable* table = KDG1KYBitmapTable();
+        for (int code = 0; code < SYMBOL_BITMAP_COUNT; code++) EXPECT_EQ(table->symbols[code], nullptr);
+        EXPECT_EQ(table->mask, nullptr);
+    });
+    FreeLibrary(module);
+}
+
+// ---- Owner-drawn lists
+
+// The lists of an open dialog: counts, style, one handle per item from the design's table, item
+// height; the closed box shows its picture in the 24 x 16 cell, with and without the focus. Over
+// 20 openings every table entry is a live bitmap while open and nothing is left after.
+TEST_F(LcdLists, OwnerDrawnListsAndBitmapRelease)
+{
+    const int STATE_COMBO = IDC_KDG1KY_MODE2_SYMBOL5;
+    const int COLOR_COMBOS[] = {IDC_KDG1KY_COLOR_TEMPERATURE, IDC_KDG1KY_COLOR_HUMIDITY, IDC_KDG1KY_COLOR_CO2,
+                                IDC_KDG1KY_COLOR_LEFT,        IDC_KDG1KY_COLOR_MIDDLE,   IDC_KDG1KY_COLOR_RIGHT};
+    const int BARGRAPH_COMBOS[] = {IDC_KDG1KY_TEMPERATURE_BARGRAPH, IDC_KDG1KY_HUMIDITY_BARGRAPH, IDC_KDG1KY_CO2_BARGRAPH};
+    std::set<HBITMAP> seen;
+    for (int opening = 0; opening < 20; opening++) {
+        SCOPED_TRACE(opening);
+        std::vector<HBITMAP> recorded;
+        INT_PTR result = RunDialog(IDD_KDG1KY, KDG1KYDlgProc, [&](HWND dialog) {
+            WaitOpened(dialog);
+            const UnitBitmapTable* table = KDG1KYBitmapTable();
+            recorded.push_back(table->mask);
+            recorded.insert(recorded.end(), table->colors, table->colors + COLOR_BITMAP_COUNT);
+            recorded.insert(recorded.end(), table->bargraphs, table->bargraphs + BARGRAPH_BITMAP_COUNT);
+            recorded.insert(recorded.end(), table->symbols, table->symbols + SYMBOL_BITMAP_COUNT);
+            EXPECT_EQ(recorded.size(), (size_t)TABLE_ENTRIES);
+            for (HBITMAP handle : recorded) EXPECT_EQ(GetObjectType(handle), (DWORD)OBJ_BITMAP);
+            if (opening == 0) {
+                std::map<int, DWORD> styles = TemplateStyles(IDD_KDG1KY);
+                for (int mode = 0; mode < 3; mode++) {
+                    for (int state = 0; state < 16; state++) {
+                        int first[] = {IDC_KDG1KY_MODE1_SYMBOL1, IDC_KDG1KY_MODE2_SYMBOL1, IDC_KDG1KY_MODE3_SYMBOL1};
+                        HWND combo = GetDlgItem(dialog, first[mode] + 2 * state);
+                        EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 152);
+                        EXPECT_EQ(styles[first[mode] + 2 * state], (DWORD)PICTOGRAM_COMBO_STYLE);
+                    }
+                }
+                HWND state = GetDlgItem(dialog, STATE_COMBO);
+                for (int k = 0; k < SYMBOL_BITMAP_COUNT; k++)
+                    EXPECT_EQ((HBITMAP)SendMessageW(state, CB_GETITEMDATA, k, 0), table->symbols[k]) << "item " << k;
+                for (int id : COLOR_COMBOS) {
+                    HWND combo = GetDlgItem(dialog, id);
+                    EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 11);
+                    EXPECT_EQ(styles[id], (DWORD)PICTOGRAM_COMBO_STYLE);
+                    EXPECT_FALSE(GetWindowLongW(combo, GWL_STYLE) & CBS_HASSTRINGS);
+                    for (int k = 0; k < COLOR_BITMAP_COUNT; k++)
+                        EXPECT_EQ((HBITMAP)SendMessageW(combo, CB_GETITEMDATA, k, 0), table->colors[k]);
+                }
+                for (int id : BARGRAPH_COMBOS) {
+                    HWND combo = GetDlgItem(dialog, id);
+                    EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 4);
+                    EXPECT_EQ(styles[id], (DWORD)PICTOGRAM_COMBO_STYLE);
+                    EXPECT_FALSE(GetWindowLongW(combo, GWL_STYLE) & CBS_HASSTRINGS);
+                    for (int k = 0; k < BARGRAPH_BITMAP_COUNT; k++)
+                        EXPECT_EQ((HBITMAP)SendMessageW(combo, CB_GETITEMDATA, k, 0), table->bargraphs[k]);
+                }
+                EXPECT_NE(table->symbols[0], table->bargraphs[0]);
+                EXPECT_GE(SendMessageW(state, CB_GETITEMHEIGHT, 0, 0), PICTOGRAM_ITEM_MIN_HEIGHT);
+
+                // The closed box: the picture of the selected item in the cell at (base / 4, top + 1).
+                HWND bargraph = GetDlgItem(dialog, IDC_KDG1KY_TEMPERATURE_BARGRAPH);
+                std::vector<DWORD> picture = BitmapPixels(table->bargraphs[1]);
+                int x = LOWORD(GetDialogBaseUnits()) / 4;
+                auto cellShown = [&] {
+                    bool found = false;
+                    RunOnUiThread([&] {
+                        RedrawWindow(bargraph, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+                        RECT client;
+                        GetClientRect(bargraph, &client);
+                        HDC dc = GetDC(bargraph);
+                        HDC memory = CreateCompatibleDC(dc);
+                        HBITMAP copy = CreateCompatibleBitmap(dc, client.right, client.bottom);
+                        HGDIOBJ old = SelectObject(memory, copy);
+                        BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+                        SelectObject(memory, old);
+                        int width = 0, height = 0;
+                        std::vector<DWORD> shown = BitmapPixels(copy, &width, &height);
+                        for (int top = 0; top + 16 <= height && !found; top++) {
+                            bool same = true;
+                            // The box clips its selection field to the item rectangle, which
+                            // begins a pixel right of the cell: the cell's first column is not shown.
+                            for (int row = 0; row < 16 && same; row++)
+                                for (int col = 1; col < 24 && same; col++)
+                                    same = shown[(size_t)(top + row) * width + x + col] == picture[(size_t)row * 24 + col];
+                            found = same;
+                        }
+                        DeleteObject(copy);
+                        DeleteDC(memory);
+                        ReleaseDC(bargraph, dc);
+                    });
+                    return found;
+                };
+                EXPECT_TRUE(WaitUntil(cellShown)) << "the closed box does not show its picture";
+                RunOnUiThread([&] { SetFocus(bargraph); });
+                EXPECT_TRUE(WaitUntil(cellShown)) << "with the focus the picture is covered";
+            }
+            Click(dialog, IDC_KDG1KY_CANCEL);
+        });
+        EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+        const UnitBitmapTable* table = KDG1KYBitmapTable();
+        EXPECT_EQ(table->mask, nullptr);
+        for (HBITMAP handle : table->symbols) EXPECT_EQ(handle, nullptr);
+        for (HBITMAP handle : table->colors) EXPECT_EQ(handle, nullptr);
+        for (HBITMAP handle : recorded) EXPECT_EQ(GetObjectType(handle), 0u) << "a bitmap was kept";
+    }
+}
+
+// ---- Guarded transfer
+
+// Automatic read and Write on the wire: status, configuration mode, the engine, end of
+// configuration mode, each step on its own opening of the device; the registers shown and written
+// back, every other register as the device had it.
+TEST_F(LcdGuardedTransfer, GuardedReadAndWriteTranscript)
+{
+    std::map<int, WORD> seed = SeededRegisters();
+    int deviceId = AddKdg1kyDevice(seed);
+    RunProgram([&] {
+        ASSERT_TRUE(WaitUntil([] { return g_deviceConnected == 1; }, 10000)) << "no connection";
+        size_t mark = Mark(deviceId);
+        HWND dialog = OpenWithDevice(deviceId);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_KDG1KY_ADDRESS) == "17"; })) << "nothing read";
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 1));
+        EXPECT_EQ(Features(deviceId, mark), STATUS_STEP + BEGIN_STEP + ReadEngineSteps() + END_STEP);
+        EXPECT_EQ(CountOpens(deviceId, mark), READ_OPENS);
+        EXPECT_EQ(CountOpenHandles(deviceId), 0);
+        {
+            SimLock lock;
+            EXPECT_FALSE(SimGetDevice(deviceId)->configMode);
+        }
+
+        // Shown as the registers say.
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_TEXT), "Room unit 12 abc");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_BACKLIGHT), "40");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_TEMPERATURE_REQ), "21.5");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_TEMPERATURE_LOW), "-5.5");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_TEMPERATURE_HIGH), "30.5");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_HUMIDITY_REQ), "-5");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_CO2_REQ), "1200");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_INDICATION_HIGH), "2500");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_OFFSET_TEMPERATURE), "-1.5");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_OFFSET_HUMIDITY), "2.5");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_OFFSET_CO2), "50");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_BAUD), " 9600Bd");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_PARITY), "even");
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_ACTIVE_TIME), CB_ERR);
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_QUICK_MIDDLE)), EditionText(L"Not active( )", L"Neaktivní( )"));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_QUICK_BOTTOM)), EditionText(L"Mode 2 (M2)", L"Režim 2 (M2)"));
+        EXPECT_FALSE(Checked(dialog, IDC_KDG1KY_MENU_DISABLE));
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_AUTO_CALIBRATION_OFF));
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_COLOR_TEMPERATURE), 3);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_COLOR_HUMIDITY), 2);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_COLOR_CO2), 1);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_COLOR_RIGHT), 10);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_TEMPERATURE_BARGRAPH), 2);
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_TEMPERATURE_KIND)), EditionText(L"Absolut", L"Absolutní"));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_HUMIDITY_KIND)), EditionText(L"Constant", L"Konstantní"));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_CO2_KIND)), EditionText(L"Relative", L"Relativní"));
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED));
+        EXPECT_FALSE(Checked(dialog, IDC_KDG1KY_TEMPERATURE_CORRECTION));
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_HUMIDITY_CORRECTION));
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_CO2_REQUESTED));
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_CONNECTION), 1);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE2_CONNECTION), 3);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_STATES), 5);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE2_STATES), 16);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_SYMBOL1), 123);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_SYMBOL2), 7);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE3_SYMBOL16), (47 * 7) % 152);
+        EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE1_SYMBOL1), "1111100000000000");
+        EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE2_SYMBOL1), "1111111111111111");
+        EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE3_SYMBOL1), "0000000000000000");
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_PWM));
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_STEPS), "100");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_FREQUENCY), "8000.000000");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_PERIOD), "0.125000");
+
+        // Write: nothing changed, so every register goes back as read.
+        mark = Mark(deviceId);
+        Click(dialog, IDC_KDG1KY_WRITE);
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 2));
+        EXPECT_EQ(Features(deviceId, mark), STATUS_STEP + BEGIN_STEP + WriteEngineSteps() + END_STEP);
+        EXPECT_EQ(CountOpens(deviceId, mark), WRITE_OPENS);
+        EXPECT_EQ(CountOpenHandles(deviceId), 0);
+        for (int r = 0; r < SIM_REGISTER_COUNT; r++) EXPECT_EQ(DeviceRegister(deviceId, r), seed[r]) << "register " << r;
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        ExpectLabelsFit(dialog);
+
+        // The hidden calibration group's command sends its value (400 unless typed) and nothing else.
+        mark = Mark(deviceId);
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_KDG1KY_CALIBRATION_WRITE, BN_CLICKED), 0);
+        ExpectMessageBox(ThisProcess(), EditionText(L"Calibration data write", L"Kalibrační data zapsána"), L"SET info",
+                         MB_ICONINFORMATION);
+        std::vector<SimEvent> events = SimGetEvents(deviceId);
+        std::vector<std::vector<BYTE>> sent;
+        for (size_t k = mark; k < events.size(); k++)
+            if (events[k].kind == SIM_EVENT_SET_FEATURE && !events[k].failed) sent.push_back(events[k].bytes);
+        ASSERT_EQ(sent.size(), 1u);
+        EXPECT_EQ(sent[0], (std::vector<BYTE>{0, 0xF0, 0x01, 0x90, 0, 0, 0, 0, 0}));
+        Click(dialog, IDC_KDG1KY_CANCEL);
+        EXPECT_TRUE(MainWindowBack());
+    });
+}
+
+// Only the exact menu-open word refuses, with its own text for Read and Write; nothing is sent,
+// the dialog, its buttons and the connection stay. A refused automatic read leaves the defaults,
+// and a later Write reads the device first, so registers the dialog does not own keep their values.
+TEST_F(LcdGuardedTransfer, MenuStatusRefusesOnlyB000)
+{
+    std::map<int, WORD> seed = SeededRegisters();
+    int deviceId = AddKdg1kyDevice(seed);
+    SetStatusWord(deviceId, STATUS_MENU_ACTIVE);
+    RunProgram([&] {
+        ASSERT_TRUE(WaitUntil([] { return g_deviceConnected == 1; }, 10000)) << "no connection";
+        WaitUntil([] { return strncmp(g_deviceNameText + 2, "KDG1KY", 6) == 0; }, 5000);
+        size_t mark = Mark(deviceId);
+        PostClick(g_configButton);
+        ExpectMessageBox(ThisProcess(),
+                         EditionText(L"Data can not be read, menu is active.",
+                                     L"Nelze načíst data pokud je aktivní uživatelské menu."),
+                         L"SET info", MB_ICONINFORMATION, 10000);
+        HWND dialog = WaitForDialogWithControl(ThisProcess(), IDC_KDG1KY_READ, 10000);
+        ASSERT_NE(dialog, nullptr);
+        WaitOpened(dialog);
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess())) << "the refusal is shown once";
+        EXPECT_EQ(Features(deviceId, mark), STATUS_STEP);
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_TEXT), "Dolvan KDG1KY   ");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_ADDRESS), "1");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_ACTIVE_TIME), "5s");
+        EXPECT_EQ(g_deviceConnected, 1);
+        EXPECT_TRUE(IsEnabled(GetDlgItem(dialog, IDC_KDG1KY_READ)));
+        EXPECT_TRUE(IsEnabled(GetDlgItem(dialog, IDC_KDG1KY_WRITE)));
+
+        mark = Mark(deviceId);
+        Click(dialog, IDC_KDG1KY_WRITE);
+        ExpectMessageBox(ThisProcess(),
+                         EditionText(L"Data can not be write, menu is active.",
+                                     L"Nelze zapsat data pokud je aktivní uživatelské menu."),
+                         L"SET info", MB_ICONINFORMATION);
+        EXPECT_EQ(Features(deviceId, mark), STATUS_STEP);
+        EXPECT_EQ(DeviceRegister(deviceId, 48), 17);
+        EXPECT_TRUE(IsWindow(dialog));
+
+        // 0xB001 lets the Write through; the image was never read, so the device is read first.
+        SetStatusWord(deviceId, 0xB001);
+        mark = Mark(deviceId);
+        TypeInto(dialog, IDC_KDG1KY_ADDRESS, "33");
+        Click(dialog, IDC_KDG1KY_WRITE);
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 1));
+        EXPECT_EQ(Features(deviceId, mark), STATUS_STEP + BEGIN_STEP + ReadEngineSteps() + WriteEngineSteps() + END_STEP);
+        EXPECT_EQ(DeviceRegister(deviceId, 48), 33);
+        EXPECT_EQ(DeviceRegister(deviceId, 33), 15);
+        EXPECT_EQ(DeviceRegister(deviceId, 0), seed[0]);
+        EXPECT_EQ(DeviceRegister(deviceId, 140), seed[140]);
+        EXPECT_EQ(DeviceRegister(deviceId, 90), seed[90]);
+
+        // 0x00B0 lets the Read through.
+        SetStatusWord(deviceId, 0x00B0);
+        mark = Mark(deviceId);
+        Click(dialog, IDC_KDG1KY_READ);
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 2));
+        EXPECT_EQ(Features(deviceId, mark), STATUS_STEP + BEGIN_STEP + ReadEngineSteps() + END_STEP);
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        Click(dialog, IDC_KDG1KY_CANCEL);
+        EXPECT_TRUE(MainWindowBack());
+    });
+}
+
+// A failure at each step of the automatic read: the message of that step, the connection dropped,
+// the dialog closed; no end of the configuration mode after a failed engine; after a failed end
+// nothing read is shown.
+TEST_F(LcdGuardedTransfer, GuardedReadFailures)
+{
+    const std::wstring COMMUNICATION = EditionText(L"Device communication error", L"Chyba komunikace se zařízením");
+    struct Case {
+        const char* name;
+        SimFault fault;
+        std::wstring text;
+        std::string transcript;  // of the guarded steps that went through
+    };
+    const Case CASES[] = {
+        {"status query", {SIM_FAULT_GET_FEATURE, 0, -1, -1, -1}, COMMUNICATION, ""},
+        {"configuration begin", {SIM_FAULT_SET_FEATURE, 0, -1, CMD_CONFIG_BEGIN, -1}, COMMUNICATION, STATUS_STEP},
+        {"engine", {SIM_FAULT_SET_FEATURE, 0, -1, CMD_READ_BLOCK, 5}, L"", STATUS_STEP + BEGIN_STEP},
+        {"configuration end", {SIM_FAULT_SET_FEATURE, 0, -1, CMD_CONFIG_END, -1}, COMMUNICATION,
+         STATUS_STEP + BEGIN_STEP + ReadEngineSteps()},
+    };
+    for (const Case& c : CASES) {
+        SCOPED_TRACE(c.name);
+        SimResetDevices();
+        ResetProgramRecords();
+        int deviceId = AddKdg1kyDevice(SeededRegisters());
+        RunProgram([&] {
+            ASSERT_TRUE(WaitUntil([] { return g_deviceConnected == 1; }, 10000));
+            WaitUntil([] { return strncmp(g_deviceNameText + 2, "KDG1KY", 6) == 0; }, 5000);
+            size_t mark = Mark(deviceId);
+            SimAddFault(deviceId, c.fault);
+            PostClick(g_configButton);
+            MessageBoxRecord box;
+            ASSERT_TRUE(WaitForMessageBox(ThisProcess(), &box, 10000));
+            // The engine's box is owned by its progress window, whose owner is the dialog.
+            HWND dialog = box.owner;
+            if (GetDlgItem(dialog, IDC_KDG1KY_READ) == nullptr) dialog = GetWindow(dialog, GW_OWNER);
+            ASSERT_NE(GetDlgItem(dialog, IDC_KDG1KY_READ), nullptr);
+            if (!c.text.empty()) {
+                EXPECT_EQ(box.text, c.text);
+                EXPECT_EQ(box.caption, L"SET info");
+                EXPECT_EQ(box.icon, (UINT)MB_ICONERROR);
+            }
+            EXPECT_EQ(g_deviceConnected, 0);
+            EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_ADDRESS), "1") << "nothing read is shown";
+            AnswerMessageBox(box);
+            EXPECT_TRUE(MainWindowBack());
+            EXPECT_FALSE(IsWindow(dialog));
+            std::string guarded = Features(deviceId, mark);
+            if (c.fault.command == CMD_READ_BLOCK) {
+                EXPECT_EQ(guarded.substr(0, c.transcript.size()), c.transcript);
+            } else {
+                EXPECT_EQ(guarded, c.transcript);
+            }
+            EXPECT_EQ(CountCommands(deviceId, CMD_CONFIG_END), 0);
+            EXPECT_EQ(CountOpenHandles(deviceId), 0);
+            });
+    }
+}
+
+// ---- KDG1KY on its own
+
+// Off-line: Default, Save byte for byte, rules of the lists and check boxes, Open back, a file of
+// another model refused; Esc does nothing, Cancel ends with 1005.
+TEST_F(LcdKdg1ky, OfflineDefaultSaveRulesAndOpen)
+{
+    std::string path = TempPath("kdg1ky.dlc");
+    std::string other = TempPath("dmg1ky.dlc");
+    DeleteFileA(path.c_str());
+    const std::wstring SETTING_VALUE = EditionText(L"Setting value", L"Nastavená hodnota");
+    INT_PTR result = RunDialog(IDD_KDG1KY, KDG1KYDlgProc, [&](HWND dialog) {
+        WaitOpened(dialog);
+        EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, IDC_KDG1KY_READ)));
+        EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, IDC_KDG1KY_WRITE)));
+        EXPECT_FALSE(IsShown(GetDlgItem(dialog, IDC_KDG1KY_CALIBRATION_VALUE)));
+        EXPECT_FALSE(IsShown(GetDlgItem(dialog, IDC_KDG1KY_CALIBRATION_WRITE)));
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_TEXT), "Dolvan KDG1KY   ");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_CALIBRATION_VALUE), "400");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_ACTIVE_TIME), "5s");
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_MODE1_SYMBOL16_LABEL)), L"Symbol 16");
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_COLOR_CO2_LABEL)), L"CO2");
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_SYMBOL_COLOR_LABEL)), L"_________ Symbol _________");
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_CANCEL)), L"Cancel");
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_READ)), EditionText(L"Read KDG1KY", L"Načíst KDG1KY"));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_CO2_BARGRAPH_LABEL)), EditionText(L"Bargrapf", L"Bargraf"));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_CO2_KIND)), EditionText(L"Constant", L"Konstatní"));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_HUMIDITY_KIND)), EditionText(L"Absolut", L"Absolutní"));
+        ExpectLabelsFit(dialog);
+        EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE1_SYMBOL1), "0000000000000000");
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_DUALSTATE));
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_STEPS), "2");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_FREQUENCY), "--");
+        EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, IDC_KDG1KY_SET)));
+
+        // Fields out of bounds at once: the tick rewrites them in its order, backlight first.
+        RunOnUiThread([&] {
+            SetDlgItemTextA(dialog, IDC_KDG1KY_INDICATION_LOW, "5001");
+            SetDlgItemTextA(dialog, IDC_KDG1KY_OFFSET_CO2, "-2001");
+            SetDlgItemTextA(dialog, IDC_KDG1KY_TEMPERATURE_REQ, "200.1");
+            SetDlgItemTextA(dialog, IDC_KDG1KY_BACKLIGHT, "101");
+        });
+        MessageBoxRecord range;
+        ASSERT_TRUE(WaitForMessageBox(ThisProcess(), &range));
+        EXPECT_EQ(range.text, L"Hodnota mimo rozsah");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_BACKLIGHT), "100");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_INDICATION_LOW), "5001") << "checked last";
+        auto clamped = [&] {
+            return ItemText(dialog, IDC_KDG1KY_OFFSET_CO2) == "-2000" && ItemText(dialog, IDC_KDG1KY_INDICATION_LOW) == "5000" &&
+                   ItemText(dialog, IDC_KDG1KY_TEMPERATURE_REQ) == "200.0";
+        };
+        for (int box = 0; box < 8 && !clamped(); box++) {
+            if (!WaitForMessageBox(ThisProcess(), &range, 2000)) break;
+            AnswerMessageBox(range);
+        }
+        while (WaitForMessageBox(ThisProcess(), &range, 500)) AnswerMessageBox(range);
+        EXPECT_TRUE(clamped());
+
+        // The 8 MHz output: PWM starts at 3 steps; "Set" turns a frequency into the prescaler.
+        Click(dialog, IDC_KDG1KY_PWM);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_KDG1KY_FREQUENCY) == "40"; }));
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_STEPS), "3");
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_PERIOD), "25.0000");
+        TypeInto(dialog, IDC_KDG1KY_STEPS, "100");
+        TypeInto(dialog, IDC_KDG1KY_FREQUENCY, "1000");
+        Click(dialog, IDC_KDG1KY_SET);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_KDG1KY_FREQUENCY) == "1000.000000"; }));
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_PERIOD), "1.000000");
+        TypeInto(dialog, IDC_KDG1KY_STEPS, "3");
+        TypeInto(dialog, IDC_KDG1KY_FREQUENCY, "20000");
+        Click(dialog, IDC_KDG1KY_SET);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_KDG1KY_FREQUENCY) == "19900.497512"; }));
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_PERIOD), "0.050250");
+
+        // Esc is no command of the dialog.
+        RunOnUiThread([&] {
+            MSG key = {dialog, WM_KEYDOWN, VK_ESCAPE, 0};
+            IsDialogMessageW(dialog, &key);
+        });
+        WaitForPostedMessages();
+        EXPECT_TRUE(IsWindow(dialog));
+
+        Click(dialog, IDC_KDG1KY_DEFAULT);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_KDG1KY_TEXT) == "KDG1KY Dolvan   "; }));
+        Click(dialog, IDC_KDG1KY_SAVE);
+        ChooseFile(dialog, path);
+        ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(path).size() == 2608; }));
+        EXPECT_EQ(ReadFileBytes(path), SettingsFile("KDG1KY", DefaultFileFields(), "KDG1KY Dolvan   "));
+
+        // Rules: quick access to an empty mode, an LCD position held by another mode, bargraph
+        // radios of one pair only, a colour nibble, a flag bit, pictogram codes.
+        SelectEntry(dialog, IDC_KDG1KY_QUICK_BOTTOM, 5);
+        ExpectMessageBox(ThisProcess(),
+                         EditionText(L"Number of steps for Mode 3 (M3) is zero. Setting will be preset to None( ).",
+                                     L"Režim 3 (M3) má zvolen nulový počet stavů. Předvolba bude přenastavena na Neaktivní( )."),
+                         SETTING_VALUE, MB_ICONINFORMATION);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_QUICK_BOTTOM), 0);
+        SelectEntry(dialog, IDC_KDG1KY_MODE2_STATES, 4);
+        EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE2_SYMBOL1), "1111000000000000");
+        SelectEntry(dialog, IDC_KDG1KY_QUICK_MIDDLE, 4);  // mode 2 has states now: taken
+        SelectEntry(dialog, IDC_KDG1KY_MODE2_STATES, 0);  // and kept when they go
+        SelectEntry(dialog, IDC_KDG1KY_MODE1_CONNECTION, 1);
+        SelectEntry(dialog, IDC_KDG1KY_MODE3_CONNECTION, 1);
+        ExpectMessageBox(ThisProcess(), EditionText(L"This selection is actually using by other Mode",
+                                                    L"Volba je již používána jiným režimem"),
+                         SETTING_VALUE, MB_ICONINFORMATION);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE3_CONNECTION), 0);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_CONNECTION), 1);
+        SelectEntry(dialog, IDC_KDG1KY_MODE3_CONNECTION, 3);
+        Click(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED);
+        WaitForPostedMessages();
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED));
+        EXPECT_FALSE(Checked(dialog, IDC_KDG1KY_TEMPERATURE_CORRECTION));
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_HUMIDITY_REQUESTED));
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_CO2_REQUESTED));
+        Click(dialog, IDC_KDG1KY_CO2_CORRECTION);
+        WaitForPostedMessages();
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED));
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_CO2_CORRECTION));
+        SelectEntry(dialog, IDC_KDG1KY_HUMIDITY_BARGRAPH, 0);
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_HUMIDITY_KIND)), EditionText(L"None", L"Žádný"));
+        SelectEntry(dialog, IDC_KDG1KY_COLOR_HUMIDITY, 7);
+        SelectEntry(dialog, IDC_KDG1KY_COLOR_RIGHT, 10);
+        Click(dialog, IDC_KDG1KY_AUTO_CALIBRATION_OFF);
+        WaitForPostedMessages();
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_AUTO_CALIBRATION_OFF));
+        SelectEntry(dialog, IDC_KDG1KY_MODE1_SYMBOL1, 123);
+        SelectEntry(dialog, IDC_KDG1KY_MODE1_SYMBOL2, 7);
+        SelectEntry(dialog, IDC_KDG1KY_MODE3_SYMBOL16, 151);
+        SelectEntry(dialog, IDC_KDG1KY_ACTIVE_TIME, 11);
+        SelectEntry(dialog, IDC_KDG1KY_BAUD, 6);
+        SelectEntry(dialog, IDC_KDG1KY_PARITY, 1);
+        TypeInto(dialog, IDC_KDG1KY_TEXT, "Hall");
+        Click(dialog, IDC_KDG1KY_SAVE);
+        DeleteFileA(path.c_str());
+        ChooseFile(dialog, path);
+        ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(path).size() == 2608; }));
+        std::map<int, std::string> fields = DefaultFileFields();
+        fields[35] = "60s";
+        fields[29] = "22";
+        fields[49] = "0106";
+        fields[36] = "00626";  // 0x272
+        fields[37] = "02611";  // 0xA33
+        fields[39] = "2";
+        fields[68] = "01025";
+        fields[69] = "01024";
+        fields[73] = "00003";
+        fields[84] = "1";
+        fields[88] = "3";
+        fields[92] = "123";
+        fields[93] = "07";
+        fields[139] = "151";
+        EXPECT_EQ(ReadFileBytes(path), SettingsFile("KDG1KY", fields, "Hall\0\0\0\0\0\0\0\0\0\0\0\0"));
+
+        // Back to the defaults, then the file opened again shows what it holds.
+        Click(dialog, IDC_KDG1KY_DEFAULT);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_KDG1KY_TEXT) == "KDG1KY Dolvan   "; }));
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_SYMBOL1), 0);
+        Click(dialog, IDC_KDG1KY_OPEN);
+        ChooseFile(dialog, path);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_KDG1KY_TEXT) == "Hall"; }));
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_SYMBOL1), 123);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_SYMBOL2), 7);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE3_SYMBOL16), 151);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_COLOR_HUMIDITY), 7);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_BAUD), 6);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_PARITY), 1);
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_ACTIVE_TIME), "60s");
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_QUICK_MIDDLE)), EditionText(L"Mode 2 (M2)", L"Režim 2 (M2)"));
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_AUTO_CALIBRATION_OFF));
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED));
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE3_CONNECTION), 3);
+        Click(dialog, IDC_KDG1KY_SAVE);
+        DeleteFileA(path.c_str());
+        ChooseFile(dialog, path);
+        ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(path).size() == 2608; }));
+        EXPECT_EQ(ReadFileBytes(path), SettingsFile("KDG1KY", fields, "Hall\0\0\0\0\0\0\0\0\0\0\0\0"));
+
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_DUALSTATE));
+
+        // Another model's file is refused and changes nothing.
+        WriteFileBytes(other, SettingsFile("DMG1KY", DefaultFileFields(), "DMG1KY Dolvan   "));
+        Click(dialog, IDC_KDG1KY_OPEN);
+        ChooseFile(dialog, other);
+        ExpectMessageBox(ThisProcess(), EditionText(L"KDG1KY device is not compatible with selected file.",
+                                                    L"Konfigurační soubor není určen pro zařízení KDG1KY"),
+                         EditionText(L"File Error", L"Chyba souboru"), MB_ICONERROR);
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_TEXT), "Hall");
+        Click(dialog, IDC_KDG1KY_CANCEL);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    DeleteFileA(path.c_str());
+    DeleteFileA(other.c_str());
+}
+
+// Files with letters, empty fields and numbers of no list: nothing crashes, a field without a
+// number keeps its value, the active-time and register-49 rules apply, and such words are saved
+// as their decimal numbers, which load back the same.
+TEST_F(LcdKdg1ky, BadFileLines)
+{
+    std::string path = TempPath("bad.dlc");
+    std::string saved = TempPath("bad_saved.dlc");
+    std::map<int, std::string> fields = DefaultFileFields();
+    fields[35] = "15";      // "1" then not "0": 15 s, shown as the file has it
+    fields[36] = "abc";     // no number: the colour word stays 0x222
+    fields[37] = "";        // empty: stays 0x333
+    fields[39] = "65535";   // every flag bit
+    fields[49] = "9";       // one character, no such baud
+    fields[29] = "15";      // no entry
+    fields[85] = "20";      // more states than a mode has
+    fields[92] = "999";     // no such pictogram
+    fields[93] = "x";       // no number: stays 0
+    fields[68] = "65535";
+    WriteFileBytes(path, SettingsFile("KDG1KY", fields, "Bad file        "));
+    INT_PTR result = RunDialog(IDD_KDG1KY, KDG1KYDlgProc, [&](HWND dialog) {
+        WaitOpened(dialog);
+        Click(dialog, IDC_KDG1KY_OPEN);
+        ChooseFile(dialog, path);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_KDG1KY_TEXT) == "Bad file        "; }));
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_ACTIVE_TIME), "15");
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_COLOR_TEMPERATURE), 2);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_COLOR_LEFT), 3);
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_MENU_DISABLE));
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_BAUD), 4);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_STATES), CB_ERR);
+        EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE1_SYMBOL1), "0000000000000000");
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_SYMBOL1), CB_ERR);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_TEMPERATURE_BARGRAPH), 3);
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED));
+        Click(dialog, IDC_KDG1KY_SAVE);
+        ChooseFile(dialog, saved);
+        ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(saved).size() == 2608; }));
+        std::map<int, std::string> expected = fields;
+        expected[36] = "00546";
+        expected[37] = "00819";
+        expected[49] = "0004";
+        expected[93] = "00";
+        EXPECT_EQ(ReadFileBytes(saved), SettingsFile("KDG1KY", expected, "Bad file        "));
+        std::string bytes = ReadFileBytes(saved);
+        for (int r = 0; r < 160; r++) {
+            if (r >= 40 && r <= 47) continue;
+            for (int k = 8; k < 14; k++) {
+                char c = bytes[32 + 16 * r + k];
+                EXPECT_TRUE(c == ' ' || c == '-' || c == '.' || c == ',' || c == 's' || (c >= '0' && c <= '9'))
+                    << "line " << r;
+            }
+        }
+        PostMessageW(dialog, WM_CLOSE, 0, 0);  // the close box
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    DeleteFileA(path.c_str());
+    DeleteFileA(saved.c_str());
+}
+
+// Words outside every list, read from the device: shown as nothing (or left as they were), written
+// back unchanged, saved loadably. The close box ends the dialog with 1005 too.
+TEST_F(LcdKdg1ky, DeviceWordsOutsideEveryList)
+{
+    std::map<int, WORD> seed = SeededRegisters();
+    for (int r : {29, 30, 35, 36, 37, 39, 49, 68, 69, 73, 84, 85, 86, 87, 88, 89}) seed[r] = 0xFFFF;
+    for (int r = 92; r <= 139; r++) seed[r] = 0xFFFF;
+    seed[50] = 65535;  // 65536 steps
+    seed[51] = 65535;
+    std::string path = TempPath("words.dlc");
+    int deviceId = AddKdg1kyDevice(seed);
+    RunProgram([&] {
+        HWND dialog = OpenWithDevice(deviceId);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_KDG1KY_ADDRESS) == "17"; })) << "nothing read";
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 1));
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_SYMBOL1), CB_ERR);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_CONNECTION), CB_ERR);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_COLOR_LEFT), CB_ERR);
+        EXPECT_EQ(Selected(dialog, IDC_KDG1KY_BAUD), CB_ERR);
+        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_MENU_DISABLE));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_TEMPERATURE_KIND)), EditionText(L"Constant", L"Konstantní"));
+        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_STEPS), "65536");
+        EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE1_SYMBOL1), "0000000000000000");
+        Click(dialog, IDC_KDG1KY_SAVE);
+        ChooseFile(dialog, path);
+        ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(path).size() == 2608; }));
+        std::string bytes = ReadFileBytes(path);
+        EXPECT_EQ(bytes.substr(32 + 16 * 39 + 8, 6), "65535 ");
+        EXPECT_EQ(bytes.substr(32 + 16 * 49 + 8, 6), "65535 ");
+        EXPECT_EQ(bytes.substr(32 + 16 * 92 + 8, 6), "65535 ");
+        EXPECT_EQ(bytes.substr(32 + 16 * 85 + 8, 6), "65535 ");
+        EXPECT_EQ(bytes.substr(32 + 16 * 50 + 8, 6), "65535 ");
+        EXPECT_EQ(bytes.substr(32 + 16 * 51 + 8, 6), "65535 ");
+        Click(dialog, IDC_KDG1KY_WRITE);
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 2));
+        for (int r = 0; r < SIM_REGISTER_COUNT; r++) EXPECT_EQ(DeviceRegister(deviceId, r), seed[r]) << "register " << r;
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(MainWindowBack());
+    });
+    DeleteFileA(path.c_str());
+}
