@@ -111,16 +111,20 @@ static int MatchesNameTest(const char* name, const char* pattern)
     return 1;
 }
 
+// The code a 16-character device name identifies, by the first name test it passes; -1 for none.
+int FindDeviceTypeOfName(const char* name)
+{
+    for (size_t i = 0; i < sizeof(NAME_TESTS) / sizeof(NAME_TESTS[0]); i++) {
+        if (MatchesNameTest(name, NAME_TESTS[i].pattern)) return NAME_TESTS[i].code;
+    }
+    return -1;
+}
+
 // Sets g_deviceType from the device name; an unknown name leaves it as it was.
 void IdentifyDeviceType()
 {
-    const char* name = g_deviceNameText + 2;
-    for (size_t i = 0; i < sizeof(NAME_TESTS) / sizeof(NAME_TESTS[0]); i++) {
-        if (MatchesNameTest(name, NAME_TESTS[i].pattern)) {
-            g_deviceType = NAME_TESTS[i].code;
-            return;
-        }
-    }
+    int code = FindDeviceTypeOfName(g_deviceNameText + 2);
+    if (code >= 0) g_deviceType = (BYTE)code;
 }
 
 // 1 when g_firmwareText is at least the type's minimum; compared as signed character codes,

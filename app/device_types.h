@@ -74,6 +74,7 @@ extern char g_deviceNameText[19];
 extern char g_firmwareText[11];
 
 const DeviceTypeInfo* FindDeviceTypeInfo(int code);
+int FindDeviceTypeOfName(const char* name);
 void IdentifyDeviceType();
 int CheckFirmwareVersion();
 BYTE GetCalibrationKind(int code);

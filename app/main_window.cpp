@@ -306,8 +306,10 @@ static void OnCalibratorHidIdCommand()
         ShowMainMessage(IDS_FUNCTION_NOT_AVAILABLE, IDS_CAPTION_TOOLS, MB_ICONINFORMATION);
 }
 
+// The identified type chooses the window, so an identification still pending is read first.
 static void OnAutoCalibrationCommand()
 {
+    FinishPendingIdentification();
     if (GetCalibrationKind(g_deviceType) == CALIBRATION_NONE) {
         ShowMainMessage(IDS_FUNCTION_NOT_AVAILABLE, IDS_CAPTION_TOOLS, MB_ICONINFORMATION);
         return;

@@ -916,5 +916,103 @@
 #define IDS_KRG_READ                    6022
 #define IDS_KRG_WRITE                   6023
 #define IDS_KRG_FILE_MISMATCH           6024
+// ---- Automatic calibration (templates 122 and 336; texts 6600-6799). Both windows are the same
+// in both editions. Cancel is IDCANCEL in both.
+// Analog-output calibration (template 122): the calibration device's and the device's product
+// string, name and firmware, the point prompt, the remaining judgements and the reading.
+#define IDD_AOUT_CAL                    122
+#define IDC_AOUT_CAL_REMAINING          1009
+#define IDC_AOUT_CAL_READING            1010
+#define IDC_AOUT_CAL_CAL_HID_GROUP      1221
+#define IDC_AOUT_CAL_CAL_DEVICE_GROUP   1222
+#define IDC_AOUT_CAL_CAL_FW_GROUP       1223
+#define IDC_AOUT_CAL_CAL_PRODUCT        1224
+#define IDC_AOUT_CAL_CAL_NAME           1225
+#define IDC_AOUT_CAL_CAL_FIRMWARE       1226
+#define IDC_AOUT_CAL_START              1227
+#define IDC_AOUT_CAL_U1                 1228
+#define IDC_AOUT_CAL_PROMPT             1229
+#define IDC_AOUT_CAL_DEV_HID_GROUP      1230
+#define IDC_AOUT_CAL_DEV_DEVICE_GROUP   1231
+#define IDC_AOUT_CAL_DEV_FW_GROUP       1232
+#define IDC_AOUT_CAL_DEV_PRODUCT        1233
+#define IDC_AOUT_CAL_DEV_NAME           1234
+#define IDC_AOUT_CAL_DEV_FIRMWARE       1235
+#define IDC_AOUT_CAL_U2                 1236
+#define IDC_AOUT_CAL_I1                 1237
+#define IDC_AOUT_CAL_I2                 1238
+// Analog-input calibration (template 336): the calibration device's product string, name and
+// firmware, the device line, the current step and its reference value.
+#define IDD_AIN_CAL                     336
+#define IDC_AIN_CAL_FW_GROUP            1223
+#define IDC_AIN_CAL_PRODUCT             3842
+#define IDC_AIN_CAL_DEVICE_GROUP        3843
+#define IDC_AIN_CAL_FIRMWARE            3844
+#define IDC_AIN_CAL_HID_GROUP           3845
+#define IDC_AIN_CAL_NAME                3846
+#define IDC_AIN_CAL_REFERENCE           3854
+#define IDC_AIN_CAL_DEVICE_LINE         3855
+#define IDC_AIN_CAL_START               3856
+#define IDC_AIN_CAL_STEP                3857
+// Texts of both calibration windows: the same in both editions, spellings included.
+#define IDS_AUTOCAL_CAPTION_HID_DEVICE_INFO 6600
+#define IDS_AUTOCAL_CAPTION_SET_INFO    6601
+#define IDS_AUTOCAL_CAPTION_CAL_INFO    6602
+#define IDS_AUTOCAL_CAPTION_BOOT_INFO   6603
+#define IDS_AUTOCAL_NO_HID_DEVICE       6604
+#define IDS_AUTOCAL_CALIBRATOR_NOT_DETECTED 6605
+#define IDS_AUTOCAL_CALIBRATOR_ID_READ_ERROR 6606
+#define IDS_AUTOCAL_DEVICE_NOT_RESPONDING 6607
+#define IDS_AUTOCAL_READ_POINTER_ERROR  6608
+#define IDS_AUTOCAL_CALIBRATION_ERROR   6609
+#define IDS_AUTOCAL_EEPROM_WRITE_ERROR  6610
+#define IDS_AUTOCAL_JUMPER_MISSING      6611
+#define IDS_AUTOCAL_DEVICE_NOT_DETECTED 6612
+#define IDS_AOUT_CAL_READ_ERROR         6613
+#define IDS_AOUT_CAL_CHANNEL_SELECT_ERROR 6614
+#define IDS_AOUT_CAL_DEVICE_NOT_CONNECTED 6615
+#define IDS_AOUT_CAL_DEVICE_ID_READ_ERROR 6616
+#define IDS_AOUT_CAL_OUT_OF_RANGE       6617
+#define IDS_AOUT_CAL_BEEP_ERROR         6618
+#define IDS_AOUT_CAL_PROMPT_U1_1V       6619
+#define IDS_AOUT_CAL_PROMPT_U1_10V      6620
+#define IDS_AOUT_CAL_PROMPT_I1_2MA      6621
+#define IDS_AOUT_CAL_PROMPT_I1_20MA     6622
+#define IDS_AOUT_CAL_PROMPT_U2_1V       6623
+#define IDS_AOUT_CAL_PROMPT_U2_10V      6624
+#define IDS_AOUT_CAL_PROMPT_I2_2MA      6625
+#define IDS_AOUT_CAL_PROMPT_I2_20MA     6626
+#define IDS_AOUT_CAL_REMAINING          6627
+#define IDS_AOUT_CAL_FINISHED           6628
+#define IDS_AOUT_CAL_BLANK              6629
+#define IDS_AIN_CAL_JUMPER_ERROR        6630
+#define IDS_AIN_CAL_INIT_ERROR          6631
+#define IDS_AIN_CAL_STATUS_ERROR        6632
+#define IDS_AIN_CAL_DEINIT_ERROR        6633
+#define IDS_AIN_CAL_BEEP_ERROR          6634
+#define IDS_AIN_CAL_DEVICE_LINE         6635
+#define IDS_AIN_CAL_FIRST_STEP          6636
+#define IDS_AIN_CAL_STEP_RTD100_LOW     6637
+#define IDS_AIN_CAL_STEP_RTD100_HIGH    6638
+#define IDS_AIN_CAL_STEP_RTD1000_LOW    6639
+#define IDS_AIN_CAL_STEP_RTD1000_HIGH   6640
+#define IDS_AIN_CAL_STEP_VOLTAGE_LOW    6641
+#define IDS_AIN_CAL_STEP_VOLTAGE_HIGH   6642
+#define IDS_AIN_CAL_STEP_CURRENT_LOW    6643
+#define IDS_AIN_CAL_STEP_CURRENT_HIGH   6644
+#define IDS_AIN_CAL_STEP_DATA_SAVE      6645
+#define IDS_AIN_CAL_STEP_UNKNOWN        6646
+#define IDS_AIN_CAL_REF_100             6647
+#define IDS_AIN_CAL_REF_200             6648
+#define IDS_AIN_CAL_REF_1000            6649
+#define IDS_AIN_CAL_REF_2000            6650
+#define IDS_AIN_CAL_REF_1V              6651
+#define IDS_AIN_CAL_REF_10V             6652
+#define IDS_AIN_CAL_REF_2MA             6653
+#define IDS_AIN_CAL_REF_20MA            6654
+#define IDS_AIN_CAL_REF_NONE            6655
+#define IDS_AIN_CAL_FINISHED            6656
+#define IDS_AIN_CAL_FAILED              6657
+#define IDS_AIN_CAL_PRESS_CANCEL        6658
 
 #endif

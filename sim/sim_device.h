@@ -44,10 +44,14 @@ enum SimFaultKind {
     SIM_FAULT_WRITE,        // the program's WriteFile fails
     SIM_FAULT_OPEN_DROP,    // matching opens succeed but the device drops them at once, so every
                             // later call on that handle fails
+    SIM_FAULT_VANISH,       // the device vanishes at a matching HidD_SetFeature (which fails)
+    SIM_FAULT_VANISH_ON_GET,  // the device vanishes at a HidD_GetFeature after a matching command
 };
 
 // A fault: after `skip` matching calls pass, `count` matching calls fail (-1: all further ones).
-// For SIM_FAULT_SET_FEATURE, `command` and `parameter` (-1: any) narrow the matching calls.
+// For SIM_FAULT_SET_FEATURE and SIM_FAULT_VANISH, `command` and `parameter` (-1: any) narrow the
+// matching calls; for SIM_FAULT_GET_FEATURE and SIM_FAULT_VANISH_ON_GET, `command` is the command
+// sent last.
 // With a `period` p > 0 only every p-th call from the first failing one fails (the others pass).
 struct SimFault {
     SimFaultKind kind;

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "kit/shared_records.h"
+#include "sim/sim_calibration.h"
 
 const wchar_t* const SIM_CALIBRATOR_PRODUCT_STRING = L"Dolvan CAL meter";
 
@@ -127,6 +128,18 @@ bool SimHandleLiveSetFeature(SimDevice& device, const BYTE* report)
     return false;
 }
 
+// Whether a present calibration device puts this reference signal on the device's input: inside
+// an input-calibration run, with the signal selected.
+bool SimCalibratorSupplies(BYTE signalCode)
+{
+    for (std::map<int, SimCalibratorState>::iterator it = s_liveStates.begin(); it != s_liveStates.end(); ++it) {
+        SimDevice* device = SimGetDevice(it->first);
+        if (!device || !device->present || device->kind != SIM_KIND_CALIBRATOR) continue;
+        if (it->second.inputRun && it->second.selectedCode == signalCode) return true;
+    }
+    return false;
+}
+
 // The identification report: name in bytes 1-16, firmware text in bytes 17-24.
 static SimReport MakeIdentificationReport(const SimDevice& device)
 {
@@ -143,7 +156,9 @@ static SimReport MakeReadingReport(const SimCalibratorState& state)
     report.fill(SIM_UNUSED_BYTE);
     report[0] = 0;
     DWORD value = 0;
-    if (state.selectedCode >= SIM_CMD_SELECT_FIRST && state.selectedCode <= SIM_CMD_SELECT_LAST)
+    // A device driving its outputs for a calibration overrides the values set for the channels.
+    if (!SimDrivenReading(state.selectedCode, &value) && state.selectedCode >= SIM_CMD_SELECT_FIRST &&
+        state.selectedCode <= SIM_CMD_SELECT_LAST)
         value = state.values[state.selectedCode - SIM_CMD_SELECT_FIRST];
     report[5] = (BYTE)(value & 0xFF);
     report[6] = (BYTE)((value >> 8) & 0xFF);

@@ -51,6 +51,8 @@ void SimStepLiveDemo(int deviceId, int calibratorId, int step);
 
 // ---- Device behaviour (called with the lock held, from the handler tables)
 bool SimHandleLiveSetFeature(SimDevice& device, const BYTE* report);
+// Whether a present calibration device supplies that reference signal (inside its input run).
+bool SimCalibratorSupplies(BYTE signalCode);
 // Makes the next input report of a streaming device when none is waiting; false when it has none.
 bool SimRefillLiveInput(SimDevice& device);
 

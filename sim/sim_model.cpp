@@ -1,5 +1,6 @@
 // Behaviour of a simulated device: what it does with each feature command, feature read and
 // output report. Each area of the protocol adds its handlers to the tables below.
+#include "sim/sim_calibration.h"
 #include "sim/sim_device.h"
 #include "sim/sim_live.h"
 #include "sim/sim_registers.h"
@@ -34,12 +35,14 @@ static const SetFeatureHandler SET_FEATURE_HANDLERS[] = {
     SimHandleLiveSetFeature,  // first: it picks what a device streams, and answers the calibrator
     SimBootHandleSetFeature,
     HandleIdentification,
+    SimHandleCalibrationCommand,  // before the register commands: it takes the calibration store
     SimHandleRegisterCommand,
 };
 
 // The last handler answers every read that no other handler claimed.
 static const GetFeatureHandler GET_FEATURE_HANDLERS[] = {
     SimBootHandleGetFeature,
+    SimReplyInputPointStatus,
     SimReplyJumperQuery,
     ReplyStatusWord,
 };

@@ -396,6 +396,16 @@ static SimDevice* FindPresentDevice(DWORD id)
     return s_devices[id];
 }
 
+// A vanish fault: the call fails, the device is gone from the list and its thread drops every
+// connection, as when it is unplugged.
+static void VanishNow(SimDevice& device, SimEventKind kind, const BYTE* report)
+{
+    SimLogEvent(device, kind, report, report ? SIM_FEATURE_SIZE : 0, true);
+    device.present = false;
+    device.pendingInput.clear();
+    KickDevice(device.id);
+}
+
 static void HandleRequest(const SimRequest& request, SimReply& reply)
 {
     // The program's handle may belong to a connection the device thread has not taken yet (an
@@ -446,6 +456,10 @@ static void HandleRequest(const SimRequest& request, SimReply& reply)
     case SIM_OP_SET_FEATURE: {
         BYTE report[SIM_FEATURE_SIZE] = {};
         memcpy(report, request.data, request.length < SIM_FEATURE_SIZE ? request.length : SIM_FEATURE_SIZE);
+        if (SimTakeFault(*device, SIM_FAULT_VANISH, report[1], report[2])) {
+            VanishNow(*device, SIM_EVENT_SET_FEATURE, report);
+            return;
+        }
         if (SimTakeFault(*device, SIM_FAULT_SET_FEATURE, report[1], report[2])) {
             SimLogEvent(*device, SIM_EVENT_SET_FEATURE, report, SIM_FEATURE_SIZE, true);
             return;
@@ -459,6 +473,10 @@ static void HandleRequest(const SimRequest& request, SimReply& reply)
     }
     case SIM_OP_GET_FEATURE: {
         BYTE report[SIM_FEATURE_SIZE] = {};
+        if (SimTakeFault(*device, SIM_FAULT_VANISH_ON_GET, device->lastFeatureCommand, -1)) {
+            VanishNow(*device, SIM_EVENT_GET_FEATURE, NULL);
+            return;
+        }
         if (SimTakeFault(*device, SIM_FAULT_GET_FEATURE, device->lastFeatureCommand, -1)) {
             SimLogEvent(*device, SIM_EVENT_GET_FEATURE, NULL, 0, true);
             return;

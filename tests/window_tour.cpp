@@ -137,6 +137,17 @@ void TourToolWindows(const WindowVisitor& visit)
     RunProgram([&] {
         ASSERT_TRUE(WaitForIdleConnection());
         VisitNewDialog("analog-output-writer", [] { PostClick(g_dataButton); }, visit);
+        VisitNewDialog("auto-calibration-outputs", [] { PostCommand(g_mainWindow, IDM_AUTO_CALIBRATION); }, visit,
+                       [](HWND dialog) { return IsEnabled(GetDlgItem(dialog, IDC_AOUT_CAL_START)); });
+    }, 60000);
+
+    SimResetDevices();
+    SimAddDevice("T1cGA", "99.99.99");
+    SimAddCalibrator();
+    RunProgram([&] {
+        ASSERT_TRUE(WaitForIdleConnection());
+        VisitNewDialog("auto-calibration-input", [] { PostCommand(g_mainWindow, IDM_AUTO_CALIBRATION); }, visit,
+                       [](HWND dialog) { return IsEnabled(GetDlgItem(dialog, IDC_AIN_CAL_START)); });
     }, 60000);
     SimResetDevices();
 }

@@ -58,6 +58,16 @@ DWORD GetCalibratorReadingValue(const BYTE* report)
     return (DWORD)report[5] | ((DWORD)report[6] << 8) | ((DWORD)report[7] << 16);
 }
 
+// Lists the HID devices (without emptying the list) and looks for the one with these ids, keeping
+// its list index for the slot; `count` gets the number listed, for the open that follows.
+int LocateHidDevice(WORD vendorId, WORD productId, int slot, int* count)
+{
+    *count = EnumerateHidDevices();
+    if (*count == 0) return HID_LOCATION_NONE_LISTED;
+    if (FindHidDeviceById(vendorId, productId, *count, slot) != 1) return HID_LOCATION_NOT_FOUND;
+    return HID_LOCATION_FOUND;
+}
+
 // Lists the HID devices (without emptying the list) and opens the calibration device by its ids
 // into the calibrator slot, keeping its list index; 1 when it is open.
 int FindCalibrator()

@@ -44,6 +44,14 @@ const CalibratorChannelInfo* FindCalibratorChannelByButton(int buttonId);
 void FormatCalibratorReading(DWORD value, BYTE unit, char* text);
 DWORD GetCalibratorReadingValue(const BYTE* report);
 
+// Where a device asked for by its ids stands after a fresh listing (which appends to the list).
+enum HidLocation {
+    HID_LOCATION_NONE_LISTED = 0,  // no HID device of ours is listed at all
+    HID_LOCATION_NOT_FOUND = 1,    // none with those ids
+    HID_LOCATION_FOUND = 2,        // its list index is kept for the slot
+};
+
+int LocateHidDevice(WORD vendorId, WORD productId, int slot, int* count);
 int FindCalibrator();
 int CheckCalibratorPresenceMark();
 int StartCalibratorReadings();
