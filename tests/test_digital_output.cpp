@@ -3,11 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <stdio.h>
+#include <string.h>
 
+#include <atomic>
+#include <fstream>
+#include <iterator>
 #include <string>
 
+#include "app/edition.h"
+#include "app/main_window.h"
+#include "devices/sensors/sensor_dialogs.h"
 #include "kit/digital_output.h"
+#include "kit/shared_records.h"
 #include "kit/state_combos.h"
+#include "link/hid_transport.h"
+#include "link/transfer_engines.h"
+#include "resource.h"
+#include "sim/sim_device.h"
+#include "tests/gui_driver.h"
+#include "tests/program_fixture.h"
 
 namespace {
 
@@ -178,4 +192,780 @@ TEST(StateCombos, EnableTheFirstCountStatesAndKeepSelections)
         for (int id : run.ids) EXPECT_EQ(SendDlgItemMessageW(window, id, CB_GETCURSEL, 0, 0), 2);
         DestroyWindow(window);
     }
+}
+
+// ---- The dialogs
+
+namespace {
+
+const wchar_t RANGE_TEXT[] = L"Hodnota mimo rozsah";
+const wchar_t RANGE_CAPTION[] = L"Nastavená hodnota";
+const int FILE_NAME_COMBO_ID = 0x47C;  // cmb13 of the file dialogs; Wine gives its edit the same id
+const WORD FILLER_BASE = 1000;         // registers no dialog owns hold 1000 + r
+
+std::wstring SettingValueCaption()
+{
+    return EditionText(L"Setting value", L"Nastavená hodnota");
+}
+
+std::wstring StepsText()
+{
+    return EditionText(L"Number of steps is out of range", L"Hodnota počtu krokù je mimo rozsah");
+}
+
+std::wstring MaximumText()
+{
+    return EditionText(L"Requested frequency overflow maximal limit of range",
+                       L"Hodnota frekvence větší než maximální hodnota rozsahu");
+}
+
+std::wstring MinimumText()
+{
+    return EditionText(L"Requested frequency overflow minimal limit of range",
+                       L"Hodnota frekvence je menší než minimální hodnota rozsahu");
+}
+
+std::string ItemText(HWND dialog, int id)
+{
+    return GetTextUtf8(GetDlgItem(dialog, id));
+}
+
+void TypeInto(HWND dialog, int id, const char* text)
+{
+    std::wstring wide(text, text + strlen(text));
+    SetText(GetDlgItem(dialog, id), wide);
+}
+
+// A click as the user makes it, handled before this returns (unless it opened a modal loop).
+void Click(HWND dialog, int id)
+{
+    PostClick(GetDlgItem(dialog, id));
+    WaitForPostedMessages();
+}
+
+void SelectEntry(HWND dialog, int id, int index)
+{
+    HWND combo = GetDlgItem(dialog, id);
+    DWORD_PTR result;
+    SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_BLOCK, 5000, &result);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
+    WaitForPostedMessages();
+}
+
+LRESULT ComboMessage(HWND dialog, int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), message, wParam, lParam, SMTO_BLOCK, 5000, &result);
+    return (LRESULT)result;
+}
+
+std::string ComboEntry(HWND dialog, int id, int index)
+{
+    wchar_t text[128] = L"";
+    DWORD_PTR result;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), CB_GETLBTEXT, index, (LPARAM)text, SMTO_BLOCK, 5000, &result);
+    int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(size > 0 ? size - 1 : 0, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], size, nullptr, nullptr);
+    return utf8;
+}
+
+bool IsItemEnabled(HWND dialog, int id)
+{
+    return IsEnabled(GetDlgItem(dialog, id));
+}
+
+bool IsChecked(HWND dialog, int id)
+{
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+void FocusOn(HWND dialog, int id)
+{
+    RunOnUiThread([&] { SetFocus(GetDlgItem(dialog, id)); });
+}
+
+// With the focus on a control, types into it and runs one tick of the dialog, all in one go on
+// the UI thread: the tests of both editions share one display, and a window of the other program
+// may take the focus at any moment between two steps made from the test thread.
+void TickTypingInto(HWND dialog, int id, const char* text)
+{
+    RunOnUiThread([&] {
+        SetFocus(GetDlgItem(dialog, id));
+        SetDlgItemTextA(dialog, id, text);
+        SendMessageW(dialog, WM_TIMER, TICK_TIMER_ID, 0);
+    });
+}
+
+// Picks a state's pattern and tells where the focus went, in one go on the UI thread.
+HWND PickPatternAndTakeFocus(HWND dialog, int id, int index)
+{
+    HWND focus = nullptr;
+    RunOnUiThread([&] {
+        SetFocus(GetDlgItem(dialog, id));
+        SendDlgItemMessageW(dialog, id, CB_SETCURSEL, index, 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)GetDlgItem(dialog, id));
+        focus = GetFocus();
+    });
+    return focus;
+}
+
+// Counts the ticks the dialogs of the UI thread take, so a test can wait until the tick has
+// surely looked at a field (a tick is one WM_TIMER taken from the queue).
+std::atomic<int> s_ticksTaken{0};
+
+LRESULT CALLBACK CountTicks(int code, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* message = (const MSG*)lParam;
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_TIMER) s_ticksTaken++;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void WaitForTicks(int count)
+{
+    HHOOK hook = nullptr;
+    RunOnUiThread([&] { hook = SetWindowsHookExW(WH_GETMESSAGE, CountTicks, nullptr, GetCurrentThreadId()); });
+    int start = s_ticksTaken;
+    EXPECT_TRUE(WaitUntil([&] { return s_ticksTaken - start >= count; })) << "the dialog does not tick";
+    RunOnUiThread([&] { UnhookWindowsHookEx(hook); });
+}
+
+std::string TempPath(const char* name)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + "zentil_dout_" + std::to_string(GetCurrentProcessId()) + "_" + name;
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), (std::streamsize)bytes.size());
+}
+
+const int FIELD_OFFSET = 32 + 8;  // first register line, value field within it
+
+// A register's value field as the file holds it, without its trailing blanks.
+std::string FileField(const std::string& file, int r)
+{
+    std::string field = file.substr(FIELD_OFFSET + 16 * r, 6);
+    return field.substr(0, field.find_last_not_of(' ') + 1);
+}
+
+std::string WithField(std::string file, int r, const std::string& value)
+{
+    std::string field = (value + "      ").substr(0, 6);
+    file.replace(FIELD_OFFSET + 16 * r, 6, field);
+    return file;
+}
+
+BOOL CALLBACK FindFileNameEdit(HWND window, LPARAM found)
+{
+    wchar_t name[32];
+    GetClassNameW(window, name, 32);
+    if (GetDlgCtrlID(window) == FILE_NAME_COMBO_ID && _wcsicmp(name, L"Edit") == 0) {
+        *(HWND*)found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Answers the common file dialog the model dialog opens with a path.
+void ChooseFile(HWND owner, const std::string& path)
+{
+    HWND chooser = nullptr;
+    HWND nameEdit = nullptr;
+    bool found = WaitUntil([&] {
+        for (HWND window : FindTopWindows(ThisProcess(), L"#32770")) {
+            if (GetWindow(window, GW_OWNER) != owner || IsMessageBoxWindow(window)) continue;
+            HWND edit = nullptr;
+            EnumChildWindows(window, FindFileNameEdit, (LPARAM)&edit);
+            if (!edit) continue;
+            chooser = window;
+            nameEdit = edit;
+            return true;
+        }
+        return false;
+    });
+    ASSERT_TRUE(found) << "no file dialog";
+    SetText(nameEdit, std::wstring(path.begin(), path.end()));
+    PostCommand(chooser, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(chooser); })) << "the file dialog stayed open";
+}
+
+// "Setting Save" into a fresh file; returns its bytes.
+std::string SaveSettings(HWND dialog, int saveId, const std::string& path)
+{
+    DeleteFileA(path.c_str());
+    PostClick(GetDlgItem(dialog, saveId));
+    ChooseFile(dialog, path);
+    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(path).size() == 2608; })) << "no settings file";
+    return ReadFileBytes(path);
+}
+
+void OpenSettings(HWND dialog, int openId, const std::string& path)
+{
+    PostClick(GetDlgItem(dialog, openId));
+    ChooseFile(dialog, path);
+    WaitForPostedMessages();
+}
+
+int CountFeatureCommands(int deviceId, BYTE command, int parameter)
+{
+    int count = 0;
+    for (const SimEvent& event : SimGetEvents(deviceId))
+        if (event.kind == SIM_EVENT_SET_FEATURE && !event.failed && event.bytes.size() >= 3 &&
+            event.bytes[1] == command && (parameter < 0 || event.bytes[2] == parameter))
+            count++;
+    return count;
+}
+
+WORD DeviceRegister(int deviceId, int r)
+{
+    SimLock lock;
+    return SimGetDevice(deviceId)->registers[r];
+}
+
+void SetDeviceRegister(int deviceId, int r, WORD value)
+{
+    SimLock lock;
+    SimGetDevice(deviceId)->registers[r] = value;
+}
+
+// Write, and the wait until the device has stored the image.
+void WriteAndWait(HWND dialog, int writeId, int deviceId)
+{
+    int storesBefore = CountFeatureCommands(deviceId, CMD_STORE_EEPROM, 2);
+    PostClick(GetDlgItem(dialog, writeId));
+    ASSERT_TRUE(WaitUntil([&] { return CountFeatureCommands(deviceId, CMD_STORE_EEPROM, 2) > storesBefore; }, 8000))
+        << "no complete write";
+    ASSERT_TRUE(WaitUntil([&] { return WaitForDialogWithControl(ThisProcess(), IDC_WRITE_PROGRESS_TEXT, 0) == nullptr; }));
+}
+
+// A device of the model whose registers are all told apart from what the dialog writes.
+int AddSeededDevice(const char* name)
+{
+    int id = SimAddDevice(name, "01.00.00");
+    SimLock lock;
+    SimDevice* device = SimGetDevice(id);
+    for (int r = 0; r < SIM_REGISTER_COUNT; r++) device->registers[r] = (WORD)(FILLER_BASE + r);
+    device->registers[48] = 17;
+    device->registers[49] = 0x0203;
+    device->registers[76] = (WORD)-15;
+    device->registers[77] = 25;
+    device->jumperFitted = true;
+    return id;
+}
+
+// Opens the model's dialog through CONFIG once the device is connected and waits for the read.
+HWND OpenThroughConfig(int readId, int addressId)
+{
+    EXPECT_TRUE(WaitUntil([] { return g_deviceConnected == 1; }, 10000)) << "no connection";
+    PostClick(g_configButton);
+    HWND dialog = WaitForDialogWithControl(ThisProcess(), readId, 10000);
+    EXPECT_NE(dialog, nullptr);
+    if (dialog) {
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, addressId) == "17"; }, 8000)) << "nothing read";
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }));
+    }
+    return dialog;
+}
+
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        PrepareTestProcess();
+        SimStartServer();
+        SimResetDevices();
+    }
+    void TearDown() override { SimResetDevices(); }
+};
+
+class DMG9ADialog : public DialogTest {};
+class DMG1TDialog : public DialogTest {};
+
+}  // namespace
+
+// Off-line: the opening, the steps check with and without the focus, "Set" with its bounds, and
+// the settings file's forms of r49, r50 and r51.
+TEST_F(DMG9ADialog, StepsCheckSetAndFileForms)
+{
+    std::string path = TempPath("dmg9a.dlc");
+    g_deviceConnected = 0;
+    INT_PTR result = RunDialog(IDD_DMG9A, DMG9ADlgProc, [&](HWND dialog) {
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_TEXT), "Dolvan DMG9A    ");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_ADDRESS), "1");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_BAUD), "19200Bd");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_PARITY), "none");
+        EXPECT_EQ(ComboEntry(dialog, IDC_DMG9A_PARITY, 0), "none");
+        EXPECT_EQ(ComboEntry(dialog, IDC_DMG9A_PARITY, 1), "odd");
+        EXPECT_EQ(ComboEntry(dialog, IDC_DMG9A_PARITY, 2), "even");
+        EXPECT_FALSE(IsItemEnabled(dialog, IDC_DMG9A_READ));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_DMG9A_READ)), EditionText(L"Read DMG9A", L"Načíst DMG9A"));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_DMG9A_OUTPUT_GROUP)), EditionText(L"Digital output", L"Digitální výstup"));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_DMG9A_PWM)), EditionText(L"PWM output", L"PWM výstup"));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_DMG9A_SET)), EditionText(L"Set", L"Nastavit"));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_DMG9A_FREQUENCY_LABEL)), EditionText(L"Frequency [Hz]", L"Frekvence [Hz]"));
+        EXPECT_TRUE(IsChecked(dialog, IDC_DMG9A_DUALSTATE));
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), "2");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_FREQUENCY), "--");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_PERIOD), "--");
+        for (int id : {IDC_DMG9A_STEPS, IDC_DMG9A_FREQUENCY, IDC_DMG9A_SET}) EXPECT_FALSE(IsItemEnabled(dialog, id));
+
+        Click(dialog, IDC_DMG9A_PWM);
+        EXPECT_TRUE(IsChecked(dialog, IDC_DMG9A_PWM));
+        EXPECT_FALSE(IsChecked(dialog, IDC_DMG9A_DUALSTATE));
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), "3");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_FREQUENCY), "15");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_PERIOD), "66.6667");
+        for (int id : {IDC_DMG9A_STEPS, IDC_DMG9A_FREQUENCY, IDC_DMG9A_SET}) EXPECT_TRUE(IsItemEnabled(dialog, id));
+
+        // Typing is left alone while the field has the focus, and checked once it leaves.
+        TickTypingInto(dialog, IDC_DMG9A_STEPS, "2");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), "2");
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        FocusOn(dialog, IDC_DMG9A_ADDRESS);
+        ExpectMessageBox(ThisProcess(), StepsText(), SettingValueCaption(), MB_ICONINFORMATION);
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), "3");
+        const struct {
+            const char* typed;
+            const char* corrected;
+        } outOfRange[] = {{"70000", "65536"}, {"abc", "3"}, {"", "3"}};
+        for (const auto& c : outOfRange) {
+            SCOPED_TRACE(c.typed);
+            TypeInto(dialog, IDC_DMG9A_STEPS, c.typed);
+            ExpectMessageBox(ThisProcess(), StepsText(), SettingValueCaption(), MB_ICONINFORMATION);
+            EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), c.corrected);
+        }
+
+        // A new count alone changes neither the prescaler nor the frequency shown.
+        TypeInto(dialog, IDC_DMG9A_STEPS, "100");
+        WaitForTicks(2);
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_FREQUENCY), "15");
+        std::string file = SaveSettings(dialog, IDC_DMG9A_SAVE, path);
+        EXPECT_EQ(FileField(file, 50), "00099");
+        EXPECT_EQ(FileField(file, 51), "65533");
+        TypeInto(dialog, IDC_DMG9A_FREQUENCY, "1000");
+        Click(dialog, IDC_DMG9A_SET);
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_FREQUENCY), "1010.101010");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_PERIOD), "0.990000");
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        file = SaveSettings(dialog, IDC_DMG9A_SAVE, path);
+        EXPECT_EQ(FileField(file, 51), "00019");
+
+        TypeInto(dialog, IDC_DMG9A_STEPS, "3");
+        WaitForTicks(2);
+        const struct {
+            const char* typed;
+            std::wstring box;
+            const char* shown;
+        } bounded[] = {
+            {"30000", MaximumText(), "20000.000000"},
+            {"1", MinimumText(), "15.259022"},
+            {"abc", MinimumText(), "15.259022"},
+            {"12,5", MinimumText(), "15.259022"},
+        };
+        for (const auto& c : bounded) {
+            SCOPED_TRACE(c.typed);
+            TypeInto(dialog, IDC_DMG9A_FREQUENCY, c.typed);
+            PostClick(GetDlgItem(dialog, IDC_DMG9A_SET));
+            ExpectMessageBox(ThisProcess(), c.box, SettingValueCaption(), MB_ICONINFORMATION);
+            EXPECT_EQ(ItemText(dialog, IDC_DMG9A_FREQUENCY), c.shown);
+        }
+
+        // "Set" checks a count still being typed before it uses it (3 steps give 7042.253521 Hz,
+        // the unchecked 2 would give 7017.543860). The click is posted with the focus held, and a
+        // posted message comes before the next tick.
+        RunOnUiThread([&] {
+            SetFocus(GetDlgItem(dialog, IDC_DMG9A_STEPS));
+            SetDlgItemTextA(dialog, IDC_DMG9A_STEPS, "2");
+            SetDlgItemTextA(dialog, IDC_DMG9A_FREQUENCY, "7000");
+            PostClick(GetDlgItem(dialog, IDC_DMG9A_SET));
+        });
+        ExpectMessageBox(ThisProcess(), StepsText(), SettingValueCaption(), MB_ICONINFORMATION);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DMG9A_FREQUENCY) == "7042.253521"; }));
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), "3");
+        FocusOn(dialog, IDC_DMG9A_ADDRESS);
+        SelectEntry(dialog, IDC_DMG9A_PARITY, 1);
+        SelectEntry(dialog, IDC_DMG9A_BAUD, 6);
+        file = SaveSettings(dialog, IDC_DMG9A_SAVE, path);
+        EXPECT_EQ(FileField(file, 49), "0106");
+        EXPECT_EQ(FileField(file, 50), "00002");
+        EXPECT_EQ(FileField(file, 51), "00141");
+
+        Click(dialog, IDC_DMG9A_DUALSTATE);
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), "2");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_FREQUENCY), "--");
+        EXPECT_FALSE(IsItemEnabled(dialog, IDC_DMG9A_SET));
+        file = SaveSettings(dialog, IDC_DMG9A_SAVE, path);
+        EXPECT_EQ(FileField(file, 50), "00001");
+        EXPECT_EQ(FileField(file, 51), "65534");
+
+        Click(dialog, IDC_DMG9A_PWM);
+        Click(dialog, IDC_DMG9A_DEFAULT);
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_TEXT), "DMG9A Dolvan    ");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_PARITY), "none");
+        EXPECT_TRUE(IsChecked(dialog, IDC_DMG9A_DUALSTATE));
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_FREQUENCY), "--");
+        file = SaveSettings(dialog, IDC_DMG9A_SAVE, path);
+        EXPECT_EQ(file.substr(0, 16), "  DMG9A         ");
+        EXPECT_EQ(FileField(file, 48), "1");
+        EXPECT_EQ(FileField(file, 49), "0004");
+        EXPECT_EQ(FileField(file, 50), "00001");
+        EXPECT_EQ(FileField(file, 51), "65534");
+        EXPECT_EQ(FileField(file, 76), "0.0");
+        EXPECT_EQ(FileField(file, 33), "");
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        PostClick(GetDlgItem(dialog, IDC_DMG9A_CANCEL));
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    DeleteFileA(path.c_str());
+}
+
+// Settings files with odd r49, r50 and r51 fields: each loads without harm, a field with no
+// number takes its register's dual-state value, and r50 = 0 shows no frequency until the tick
+// corrects the steps.
+TEST_F(DMG9ADialog, OddFileFieldsLoadSoundly)
+{
+    std::string base = TempPath("dmg9a_base.dlc");
+    std::string odd = TempPath("dmg9a_odd.dlc");
+    std::string saved = TempPath("dmg9a_saved.dlc");
+    g_deviceConnected = 0;
+    INT_PTR result = RunDialog(IDD_DMG9A, DMG9ADlgProc, [&](HWND dialog) {
+        std::string file = SaveSettings(dialog, IDC_DMG9A_SAVE, base);
+        const struct {
+            const char* name;
+            const char* r49;
+            const char* r50;
+            const char* r51;
+            const char* steps;
+            const char* frequency;
+            const char* period;
+            const char* saved49;
+            const char* saved50;
+            const char* saved51;
+        } cases[] = {
+            {"letters", "ab", "ab", "xy", "2", "--", "--", "0004", "00001", "65534"},
+            {"short", "5", "99", "9", "100", "2020.202020", "0.495000", "0004", "00099", "00009"},
+            {"largest pair", "0206", "65535", "65535", "65536", "0.000466", "2147450.880000", "0206", "65535", "65535"},
+            {"beyond a word", "0909", "999999", "-1", "2", "--", "--", "0004", "00001", "65534"},
+            {"dual-state keeps r51", "0104", "00001", "01234", "2", "--", "--", "0104", "00001", "01234"},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name);
+            std::string bytes = WithField(WithField(WithField(file, 49, c.r49), 50, c.r50), 51, c.r51);
+            WriteFileBytes(odd, bytes);
+            OpenSettings(dialog, IDC_DMG9A_OPEN, odd);
+            EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DMG9A_STEPS) == c.steps; }));
+            EXPECT_EQ(ItemText(dialog, IDC_DMG9A_FREQUENCY), c.frequency);
+            EXPECT_EQ(ItemText(dialog, IDC_DMG9A_PERIOD), c.period);
+            std::string again = SaveSettings(dialog, IDC_DMG9A_SAVE, saved);
+            EXPECT_EQ(FileField(again, 49), c.saved49);
+            EXPECT_EQ(FileField(again, 50), c.saved50);
+            EXPECT_EQ(FileField(again, 51), c.saved51);
+            EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        }
+
+        // r50 = 0: one step and no frequency (nothing divides by the factor 0), then the tick's check.
+        WriteFileBytes(odd, WithField(WithField(file, 50, "00000"), 51, "00009"));
+        OpenSettings(dialog, IDC_DMG9A_OPEN, odd);
+        ExpectMessageBox(ThisProcess(), StepsText(), SettingValueCaption(), MB_ICONINFORMATION);
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), "3");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_FREQUENCY), "");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_PERIOD), "");
+        EXPECT_TRUE(IsChecked(dialog, IDC_DMG9A_PWM));
+        std::string again = SaveSettings(dialog, IDC_DMG9A_SAVE, saved);
+        EXPECT_EQ(FileField(again, 50), "00002");
+        EXPECT_EQ(FileField(again, 51), "00009");
+        PostClick(GetDlgItem(dialog, IDC_DMG9A_CANCEL));
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    for (const std::string& path : {base, odd, saved}) DeleteFileA(path.c_str());
+}
+
+// Through CONFIG with the device on the wire: a dual-state pair is shown and written back with
+// its own prescaler; "PWM output" writes its starting pair; register 33 stays as read. (A PWM
+// pair read is shown by the DMG1T test, on the same rule.)
+TEST_F(DMG9ADialog, ConfigReadsAndWritesThePair)
+{
+    int deviceId = AddSeededDevice("DMG9A");
+    SetDeviceRegister(deviceId, 50, 1);
+    SetDeviceRegister(deviceId, 51, 1234);
+    RunProgram([&] {
+        HWND dialog = OpenThroughConfig(IDC_DMG9A_READ, IDC_DMG9A_ADDRESS);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(GetTextUtf8(dialog), "DMG9A");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_PARITY), "even");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_BAUD), " 9600Bd");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_OFFSET_TEMPERATURE), "-1.5");
+        EXPECT_TRUE(IsChecked(dialog, IDC_DMG9A_DUALSTATE));
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), "2");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG9A_FREQUENCY), "--");
+        EXPECT_FALSE(IsItemEnabled(dialog, IDC_DMG9A_STEPS));
+        EXPECT_FALSE(IsItemEnabled(dialog, IDC_DMG9A_SET));
+
+        WriteAndWait(dialog, IDC_DMG9A_WRITE, deviceId);
+        EXPECT_EQ(DeviceRegister(deviceId, 50), 1);
+        EXPECT_EQ(DeviceRegister(deviceId, 51), 1234);
+        EXPECT_EQ(DeviceRegister(deviceId, 49), 0x0203);
+        EXPECT_EQ(DeviceRegister(deviceId, 33), FILLER_BASE + 33);
+        EXPECT_EQ(DeviceRegister(deviceId, 52), FILLER_BASE + 52);
+
+        Click(dialog, IDC_DMG9A_PWM);
+        TypeInto(dialog, IDC_DMG9A_FREQUENCY, "500");  // typed without "Set": not taken
+        WriteAndWait(dialog, IDC_DMG9A_WRITE, deviceId);
+        EXPECT_EQ(DeviceRegister(deviceId, 50), 2);
+        EXPECT_EQ(DeviceRegister(deviceId, 51), 65533);
+        PostClick(GetDlgItem(dialog, IDC_DMG9A_CANCEL));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 40000);
+}
+
+namespace {
+
+int StateCombo(int state)
+{
+    return IDC_DMG1T_STATE_1 + state - 1;
+}
+
+// 'E' for each enabled state combo, '-' for each disabled one, state 1 first.
+std::string StatePicture(HWND dialog)
+{
+    std::string picture;
+    for (int state = 1; state <= STATES_PER_MODE; state++) picture += IsItemEnabled(dialog, StateCombo(state)) ? 'E' : '-';
+    return picture;
+}
+
+}  // namespace
+
+// Off-line: the lists, the connection radios and the number of states enabling the state combos,
+// the pattern pick moving the focus, the limits' bounds, and the file forms of r84, r85, r92-r107.
+TEST_F(DMG1TDialog, StatesLimitsAndFileForms)
+{
+    std::string path = TempPath("dmg1t.dlc");
+    std::string odd = TempPath("dmg1t_odd.dlc");
+    g_deviceConnected = 0;
+    INT_PTR result = RunDialog(IDD_DMG1T, DMG1TDlgProc, [&](HWND dialog) {
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_TEXT), "Dolvan DMG1T    ");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_LOW_LIMIT), "-5.0");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_HIGH_LIMIT), "5.0");
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_DMG1T_SWITCH_GROUP)), EditionText(L"Switch 1", L"Tlačítko 1"));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_DMG1T_STATE_LABEL_16)), EditionText(L"State 16", L"Stav 16"));
+        EXPECT_TRUE(IsChecked(dialog, IDC_DMG1T_CONNECTION_NO));
+        EXPECT_EQ(ComboMessage(dialog, IDC_DMG1T_STATE_COUNT, CB_GETCOUNT), 17);
+        EXPECT_EQ(ComboEntry(dialog, IDC_DMG1T_STATE_COUNT, 0), " 0");
+        EXPECT_EQ(ComboEntry(dialog, IDC_DMG1T_STATE_COUNT, 9), " 9");
+        EXPECT_EQ(ComboEntry(dialog, IDC_DMG1T_STATE_COUNT, 16), "16");
+        EXPECT_FALSE(IsItemEnabled(dialog, IDC_DMG1T_STATE_COUNT));
+        std::string light = EditionText(L"LED1 light, LED2 light", L"LED1 svítí, LED2 svítí") == L"LED1 light, LED2 light"
+                                ? "LED1 light, LED2 light"
+                                : "LED1 svítí, LED2 svítí";
+        for (int state = 1; state <= STATES_PER_MODE; state++) {
+            SCOPED_TRACE(state);
+            EXPECT_EQ(ComboMessage(dialog, StateCombo(state), CB_GETCOUNT), 13);
+            EXPECT_EQ(ComboEntry(dialog, StateCombo(state), 3), light);
+            EXPECT_EQ(ComboMessage(dialog, StateCombo(state), CB_GETCURSEL), 0);
+        }
+        EXPECT_EQ(StatePicture(dialog), "----------------");
+
+        // While the high limit is being typed the low one waits for it.
+        TypeInto(dialog, IDC_DMG1T_LOW_LIMIT, "3.0");
+        TickTypingInto(dialog, IDC_DMG1T_HIGH_LIMIT, "1.0");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_LOW_LIMIT), "3.0");
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        FocusOn(dialog, IDC_DMG1T_ADDRESS);
+        ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_LOW_LIMIT), "0.9");
+
+        Click(dialog, IDC_DMG1T_CONNECTION_YES);
+        EXPECT_TRUE(IsItemEnabled(dialog, IDC_DMG1T_STATE_COUNT));
+        EXPECT_EQ(StatePicture(dialog), "----------------");
+        SelectEntry(dialog, IDC_DMG1T_STATE_COUNT, 3);
+        EXPECT_EQ(StatePicture(dialog), "EEE-------------");
+        SelectEntry(dialog, IDC_DMG1T_STATE_COUNT, 16);
+        EXPECT_EQ(StatePicture(dialog), "EEEEEEEEEEEEEEEE");
+        SelectEntry(dialog, IDC_DMG1T_STATE_COUNT, 5);
+        EXPECT_EQ(StatePicture(dialog), "EEEEE-----------");
+        for (int state = 1; state <= 5; state++) {
+            HWND focus = PickPatternAndTakeFocus(dialog, StateCombo(state), state + 1);
+            EXPECT_EQ(focus, GetDlgItem(dialog, IDC_DMG1T_STATE_COUNT_LABEL));
+        }
+        std::string file = SaveSettings(dialog, IDC_DMG1T_SAVE, path);
+        EXPECT_EQ(FileField(file, 84), "1");
+        EXPECT_EQ(FileField(file, 85), "05");
+        EXPECT_EQ(FileField(file, 92), "02");
+        EXPECT_EQ(FileField(file, 96), "06");
+        EXPECT_EQ(FileField(file, 97), "00");
+        EXPECT_EQ(FileField(file, 107), "00");
+
+        // "No": no states, patterns kept.
+        Click(dialog, IDC_DMG1T_CONNECTION_NO);
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_STATE_COUNT), " 0");
+        EXPECT_FALSE(IsItemEnabled(dialog, IDC_DMG1T_STATE_COUNT));
+        EXPECT_EQ(StatePicture(dialog), "----------------");
+        EXPECT_EQ(ComboMessage(dialog, StateCombo(1), CB_GETCURSEL), 2);
+
+        // The limits: the high one's own range, the low one below the high one.
+        TypeInto(dialog, IDC_DMG1T_HIGH_LIMIT, "300.0");
+        ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_HIGH_LIMIT), "200.0");
+        TypeInto(dialog, IDC_DMG1T_HIGH_LIMIT, "5.0");
+        TypeInto(dialog, IDC_DMG1T_LOW_LIMIT, "10.0");
+        ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_LOW_LIMIT), "4.9");
+        // The high limit at its lowest leaves the low one a single value: one correction, one box.
+        TypeInto(dialog, IDC_DMG1T_HIGH_LIMIT, "-20.0");
+        ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_LOW_LIMIT), "-20.0");
+        WaitForTicks(5);
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+
+        file = SaveSettings(dialog, IDC_DMG1T_SAVE, path);
+        EXPECT_EQ(file.substr(0, 16), "  DMG1T         ");
+        EXPECT_EQ(FileField(file, 84), "0");
+        EXPECT_EQ(FileField(file, 85), "00");
+        EXPECT_EQ(FileField(file, 92), "02");
+        EXPECT_EQ(FileField(file, 96), "06");
+        EXPECT_EQ(FileField(file, 52), "-20.0");
+        EXPECT_EQ(FileField(file, 53), "-20.0");
+        EXPECT_EQ(FileField(file, 49), "0004");
+        EXPECT_EQ(FileField(file, 50), "00001");
+        EXPECT_EQ(FileField(file, 51), "65534");
+
+        // Files: a count beyond 16 selects no count and disables every state; fields with no number
+        // give 0; a count of 3 with the switch connected comes back as it was saved.
+        const struct {
+            const char* name;
+            const char* r84;
+            const char* r85;
+            const char* r92;
+            bool yes;
+            int countEntry;
+            const char* picture;
+            int firstEntry;
+        } cases[] = {
+            {"17 states", "1", "17", "12", true, -1, "----------------", 12},
+            {"letters", "x", "ab", "??", false, 0, "----------------", 0},
+            {"3 states", "1", "03", "04", true, 3, "EEE-------------", 4},
+            {"not connected, 5 states", "0", "05", "13", false, 5, "EEEEE-----------", -1},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name);
+            WriteFileBytes(odd, WithField(WithField(WithField(file, 84, c.r84), 85, c.r85), 92, c.r92));
+            OpenSettings(dialog, IDC_DMG1T_OPEN, odd);
+            EXPECT_TRUE(WaitUntil([&] { return IsChecked(dialog, IDC_DMG1T_CONNECTION_YES) == c.yes; }));
+            EXPECT_EQ(IsItemEnabled(dialog, IDC_DMG1T_STATE_COUNT), c.yes);
+            EXPECT_TRUE(WaitUntil([&] { return ComboMessage(dialog, IDC_DMG1T_STATE_COUNT, CB_GETCURSEL) == c.countEntry; }));
+            EXPECT_EQ(StatePicture(dialog), c.picture);
+            EXPECT_EQ(ComboMessage(dialog, StateCombo(1), CB_GETCURSEL), c.firstEntry);
+            std::string again = SaveSettings(dialog, IDC_DMG1T_SAVE, path);
+            EXPECT_EQ(FileField(again, 84), c.yes ? "1" : "0");
+            EXPECT_EQ(FileField(again, 85), strcmp(c.r85, "ab") == 0 ? "00" : c.r85);
+            EXPECT_EQ(FileField(again, 92), strcmp(c.r92, "??") == 0 ? "00" : c.r92);
+        }
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+
+        Click(dialog, IDC_DMG1T_DEFAULT);
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_TEXT), "DMG1T Dolvan    ");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_LOW_LIMIT), "-5.0");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_HIGH_LIMIT), "5.0");
+        EXPECT_TRUE(IsChecked(dialog, IDC_DMG1T_CONNECTION_NO));
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_STATE_COUNT), " 0");
+        EXPECT_EQ(StatePicture(dialog), "----------------");
+        EXPECT_EQ(ComboMessage(dialog, StateCombo(1), CB_GETCURSEL), 0);
+        EXPECT_EQ(ComboMessage(dialog, StateCombo(2), CB_GETCURSEL), 0);
+        PostClick(GetDlgItem(dialog, IDC_DMG1T_CANCEL));
+    }, nullptr, 40000);
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    DeleteFileA(path.c_str());
+    DeleteFileA(odd.c_str());
+}
+
+// Through CONFIG with the device on the wire: a Read with the switch not connected yet five
+// states, a pattern beyond the list kept whole, the connection written as 0 or 1, "No" clearing
+// the count but not the patterns, a file's count of 17 written unchanged, and Default's values.
+TEST_F(DMG1TDialog, ConfigReadsAndWritesTheStates)
+{
+    std::string path = TempPath("dmg1t_device.dlc");
+    int deviceId = AddSeededDevice("DMG1T");
+    SetDeviceRegister(deviceId, 84, 0);
+    SetDeviceRegister(deviceId, 85, 5);
+    for (int state = 1; state <= STATES_PER_MODE; state++) SetDeviceRegister(deviceId, 91 + state, (WORD)(state % 13));
+    SetDeviceRegister(deviceId, 92, 123);
+    SetDeviceRegister(deviceId, 52, (WORD)-30);
+    SetDeviceRegister(deviceId, 53, 70);
+    SetDeviceRegister(deviceId, 50, 99);
+    SetDeviceRegister(deviceId, 51, 9);
+    RunProgram([&] {
+        HWND dialog = OpenThroughConfig(IDC_DMG1T_READ, IDC_DMG1T_ADDRESS);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(IsChecked(dialog, IDC_DMG1T_CONNECTION_NO));
+        EXPECT_FALSE(IsItemEnabled(dialog, IDC_DMG1T_STATE_COUNT));
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_STATE_COUNT), " 5");
+        EXPECT_EQ(StatePicture(dialog), "EEEEE-----------");
+        EXPECT_EQ(ComboMessage(dialog, StateCombo(1), CB_GETCURSEL), -1);
+        EXPECT_EQ(ComboMessage(dialog, StateCombo(2), CB_GETCURSEL), 2);
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_LOW_LIMIT), "-3.0");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_HIGH_LIMIT), "7.0");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_STEPS), "100");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1T_FREQUENCY), "2020.202020");
+        std::string file = SaveSettings(dialog, IDC_DMG1T_SAVE, path);
+        EXPECT_EQ(FileField(file, 85), "05");
+        EXPECT_EQ(FileField(file, 92), "123");
+        EXPECT_EQ(FileField(file, 93), "02");
+        EXPECT_EQ(FileField(file, 50), "00099");
+        EXPECT_EQ(FileField(file, 51), "00009");
+
+        SetDeviceRegister(deviceId, 84, 5);
+        PostClick(GetDlgItem(dialog, IDC_DMG1T_READ));
+        EXPECT_TRUE(WaitUntil([&] { return IsChecked(dialog, IDC_DMG1T_CONNECTION_YES); }, 8000));
+        EXPECT_TRUE(IsItemEnabled(dialog, IDC_DMG1T_STATE_COUNT));
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }));
+        WriteAndWait(dialog, IDC_DMG1T_WRITE, deviceId);
+        EXPECT_EQ(DeviceRegister(deviceId, 84), 1);
+        EXPECT_EQ(DeviceRegister(deviceId, 85), 5);
+        EXPECT_EQ(DeviceRegister(deviceId, 92), 123);
+        EXPECT_EQ(DeviceRegister(deviceId, 107), 16 % 13);
+        EXPECT_EQ(DeviceRegister(deviceId, 52), (WORD)-30);
+        EXPECT_EQ(DeviceRegister(deviceId, 53), 70);
+        EXPECT_EQ(DeviceRegister(deviceId, 50), 99);
+        EXPECT_EQ(DeviceRegister(deviceId, 51), 9);
+        EXPECT_EQ(DeviceRegister(deviceId, 33), FILLER_BASE + 33);
+        EXPECT_EQ(DeviceRegister(deviceId, 86), FILLER_BASE + 86);
+
+        Click(dialog, IDC_DMG1T_CONNECTION_NO);
+        WriteAndWait(dialog, IDC_DMG1T_WRITE, deviceId);
+        EXPECT_EQ(DeviceRegister(deviceId, 84), 0);
+        EXPECT_EQ(DeviceRegister(deviceId, 85), 0);
+        for (int state = 2; state <= 5; state++) EXPECT_EQ(DeviceRegister(deviceId, 91 + state), state % 13);
+
+        WriteFileBytes(path, WithField(file, 85, "17"));
+        OpenSettings(dialog, IDC_DMG1T_OPEN, path);
+        EXPECT_TRUE(WaitUntil([&] { return ComboMessage(dialog, IDC_DMG1T_STATE_COUNT, CB_GETCURSEL) == -1; }));
+        EXPECT_EQ(StatePicture(dialog), "----------------");
+        WriteAndWait(dialog, IDC_DMG1T_WRITE, deviceId);
+        EXPECT_EQ(DeviceRegister(deviceId, 85), 17);
+
+        Click(dialog, IDC_DMG1T_DEFAULT);
+        WriteAndWait(dialog, IDC_DMG1T_WRITE, deviceId);
+        EXPECT_EQ(DeviceRegister(deviceId, 52), 0xFFCE);
+        EXPECT_EQ(DeviceRegister(deviceId, 53), 50);
+        EXPECT_EQ(DeviceRegister(deviceId, 84), 0);
+        EXPECT_EQ(DeviceRegister(deviceId, 85), 0);
+        for (int r = 92; r <= 107; r++) EXPECT_EQ(DeviceRegister(deviceId, r), 0) << "register " << r;
+        EXPECT_EQ(DeviceRegister(deviceId, 50), 1);
+        EXPECT_EQ(DeviceRegister(deviceId, 51), 65534);
+        EXPECT_EQ(DeviceRegister(deviceId, 49), 4);
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }));
+        PostClick(GetDlgItem(dialog, IDC_DMG1T_CANCEL));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 60000);
+    DeleteFileA(path.c_str());
 }

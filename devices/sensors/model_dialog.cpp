@@ -10,6 +10,7 @@
 #include "kit/fixed_point.h"
 #include "kit/settings_file.h"
 #include "kit/texts.h"
+#include "devices/sensors/model_states.h"
 #include "link/transfer_engines.h"
 #include "resource.h"
 
@@ -138,19 +139,41 @@ static void PutFieldText(HWND dialog, const ModelDialog* model, int index, const
     model->values->fields[index] = TakeFieldValue(dialog, &model->fields[index], model->values->fields[index]);
 }
 
-// Keeps every bounded field within its bounds, in the model's order.
-static void CheckModelFields(HWND dialog, const ModelDialog* model)
+// The upper bound of a field. The field whose bound follows another takes that field's value
+// minus one (the other field's value is taken into the dialog's values on the way), but never
+// less than its own low bound: a limit at its lowest leaves one value rather than none, so the
+// field is corrected once and not on every tick. 0 when the field is not to be checked now.
+static int TakeFieldUpperBound(HWND dialog, const ModelDialog* model, const ModelField* field, int evenWithFocus,
+                               int* high)
 {
+    const ModelBoundBelow* link = model->boundBelow;
+    *high = field->high;
+    if (!link || link->controlId != field->controlId) return 1;
+    if (!evenWithFocus && GetFocus() == GetDlgItem(dialog, link->limitId)) return 0;
+    const ModelField* limit = FindFieldByControl(model, link->limitId);
+    WORD* limitValue = &model->values->fields[limit - model->fields];
+    *limitValue = TakeFieldValue(dialog, limit, *limitValue);
+    int bound = (limit->coding == CODING_UNSIGNED ? (int)*limitValue : (int)(SHORT)*limitValue) - 1;
+    *high = bound < field->low ? field->low : bound;
+    return 1;
+}
+
+// Keeps every bounded field within its bounds, in the model's order, then the digital output's
+// number of steps. `evenWithFocus` 1 (on Write) checks also what is still being typed.
+static void CheckModelFields(HWND dialog, const ModelDialog* model, int evenWithFocus)
+{
+    int high;
     for (const int* id = model->tickOrder; *id != END_OF_LIST; id++) {
         const ModelField* field = FindFieldByControl(model, *id);
-        if (!field) continue;
+        if (!field || !TakeFieldUpperBound(dialog, model, field, evenWithFocus, &high)) continue;
         switch (field->check) {
-        case CHECK_SIGNED: ValidateSignedField(dialog, *id, (SHORT)field->high, (SHORT)field->low); break;
-        case CHECK_TENTHS: ValidateTenthsField(dialog, *id, (SHORT)field->high, (SHORT)field->low); break;
-        case CHECK_THOUSANDTHS: ValidateThousandthsField(dialog, *id, (WORD)field->high, (WORD)field->low); break;
-        default: ValidateUnsignedField(dialog, *id, (WORD)field->high, (WORD)field->low); break;
+        case CHECK_SIGNED: ValidateSignedField(dialog, *id, (SHORT)high, (SHORT)field->low); break;
+        case CHECK_TENTHS: ValidateTenthsField(dialog, *id, (SHORT)high, (SHORT)field->low); break;
+        case CHECK_THOUSANDTHS: ValidateThousandthsField(dialog, *id, (WORD)high, (WORD)field->low); break;
+        default: ValidateUnsignedField(dialog, *id, (WORD)high, (WORD)field->low); break;
         }
     }
+    if (model->digitalOutput) CheckOutputSteps(dialog, model->digitalOutput, evenWithFocus);
 }
 
 // A field's value as the ordered-pair rule compares it.
@@ -192,12 +215,13 @@ static void EnforceOrderedPair(HWND dialog, const ModelDialog* model, int onTick
     ShowMessage(dialog, pair->messageId, pair->captionId, MB_OK | MB_ICONINFORMATION);
 }
 
-// Shows or hides, enables or disables, every control of an END_OF_LIST-terminated list.
+// Shows or hides every control of an END_OF_LIST-terminated list (none for a null list).
 static void ShowControlList(HWND dialog, const int* ids, int show)
 {
     for (const int* id = ids; id && *id != END_OF_LIST; id++) ShowWindow(GetDlgItem(dialog, *id), show ? SW_SHOW : SW_HIDE);
 }
 
+// Enables or disables every control of an END_OF_LIST-terminated list (none for a null list).
 static void EnableControlList(HWND dialog, const int* ids, BOOL enable)
 {
     for (const int* id = ids; id && *id != END_OF_LIST; id++) EnableWindow(GetDlgItem(dialog, *id), enable);
@@ -264,6 +288,8 @@ static void PutModelDefaults(HWND dialog, const ModelDialog* model, const char* 
         model->values->flags = 0;
         ShowModelFlag(dialog, model);
     }
+    if (model->digitalOutput) SelectDualState(dialog, model->digitalOutput);
+    if (model->states) ResetStateSequence(dialog, model->states);
 }
 
 // Group boxes, static texts and buttons in the edition's language; Cancel keeps its template text.
@@ -277,6 +303,7 @@ static void WriteModelLabels(HWND dialog, const ModelDialog* model)
     SetDialogItemText(dialog, model->openId, IDS_SENSORS_SETTING_OPEN);
     SetDialogItemText(dialog, model->saveId, IDS_SENSORS_SETTING_SAVE);
     SetDialogItemText(dialog, model->defaultId, IDS_SENSORS_DEFAULT);
+    if (model->digitalOutput) WriteDigitalOutputLabels(dialog, model->digitalOutput);
 }
 
 // Opening: lists, defaults, the tick, the automatic read when connected, then the labels.
@@ -287,6 +314,7 @@ static void OpenModelDialog(HWND dialog, const ModelDialog* model)
     if (model->choice) {
         FillTextCombo(dialog, model->choice->controlId, model->choice->entryTextIds, model->choice->entryCount);
     }
+    if (model->states) FillStateLists(dialog, model->states);
     PutModelDefaults(dialog, model, model->openingText, 1);
     SetTimer(dialog, TICK_TIMER_ID, DIALOG_TICK_MS, NULL);
     SendMessageA(dialog, WM_TIMER, TICK_TIMER_ID, 0);
@@ -336,17 +364,19 @@ static void ReadModelFromDevice(HWND dialog, const ModelDialog* model)
         values->flags = g_deviceRegisters[model->flag->registerIndex];
         ShowModelFlag(dialog, model);
     }
+    if (model->digitalOutput) LoadOutputRegisters(dialog, model->digitalOutput, g_deviceRegisters);
+    if (model->states) LoadStateRegisters(dialog, model->states, g_deviceRegisters);
 }
 
 // Write: the controls into the register image into the device and its EEPROM. The fields are
-// checked first and the ordered pair put in order, so an entry typed since the last tick cannot
-// reach the device out of range or out of order.
+// checked first, focus or not, and the ordered pair put in order, so an entry typed since the
+// last tick cannot reach the device out of range or out of order.
 // The shown values stay apart from the register words, so the contrast bias is added once.
 static void WriteModelToDevice(HWND dialog, const ModelDialog* model)
 {
     BYTE text[TEXT_STRING_BYTES];
     ModelValues* values = model->values;
-    CheckModelFields(dialog, model);
+    CheckModelFields(dialog, model, 1);
     EnforceOrderedPair(dialog, model, 0);
     for (int i = 0; i < model->fieldCount; i++) {
         const ModelField* field = &model->fields[i];
@@ -362,6 +392,8 @@ static void WriteModelToDevice(HWND dialog, const ModelDialog* model)
     if (model->choice) g_deviceRegisters[model->choice->registerIndex] = values->choice;
     if (model->flag) g_deviceRegisters[model->flag->registerIndex] = values->flags;
     if (model->contrastRule == CONTRAST_NO_LCD) g_deviceRegisters[REG_LCD_SETTING] = CONTRAST_WORD_NO_LCD;
+    if (model->digitalOutput) StoreOutputRegisters(model->digitalOutput, g_deviceRegisters);
+    if (model->states) StoreStateRegisters(model->states, g_deviceRegisters);
     DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(IDD_WRITE_PROGRESS), dialog, WriteProgressDlgProc, 0);
     if (g_deviceConnected == 0) PostMessageA(dialog, WM_CLOSE, 0, 0);
 }
@@ -398,6 +430,27 @@ static int SettingsFileNamesModel(const ModelDialog* model)
     return memcmp(g_settingsFile + 2, model->designation, strlen(model->designation)) == 0;
 }
 
+// The digital output's file fields: five digits each, into the dialog's pair (shown once the
+// whole file is in). 1 when the register is one of them.
+static int LoadOutputFileField(const ModelDialog* model, int registerIndex, const char* field)
+{
+    DigitalOutputValues* values = model->digitalOutput ? model->digitalOutput->values : NULL;
+    if (!values) return 0;
+    if (registerIndex == REG_OUTPUT_STEPS) values->steps = TakeOutputFileValue(field, DUALSTATE_STEPS);
+    else if (registerIndex == REG_OUTPUT_PRESCALER) values->prescaler = TakeOutputFileValue(field, DUALSTATE_PRESCALER);
+    else return 0;
+    return 1;
+}
+
+static int FormatOutputFileField(const ModelDialog* model, int registerIndex, char* text)
+{
+    if (!model->digitalOutput) return 0;
+    if (registerIndex == REG_OUTPUT_STEPS) FormatOutputFileValue(model->digitalOutput->values->steps, text);
+    else if (registerIndex == REG_OUTPUT_PRESCALER) FormatOutputFileValue(model->digitalOutput->values->prescaler, text);
+    else return 0;
+    return 1;
+}
+
 // "Setting Open": a settings file of this model into the controls (the image changes on Write).
 static void LoadSettingsFile(HWND dialog, const ModelDialog* model)
 {
@@ -431,10 +484,14 @@ static void LoadSettingsFile(HWND dialog, const ModelDialog* model)
             // The file holds the bit alone: "1" sets it, anything else gives a clear word.
             model->values->flags = TakeFileDigit(field, 0, 2, 0) ? model->flag->bit : 0;
             ShowModelFlag(dialog, model);
+        } else if (LoadOutputFileField(model, *reg, field)) {
+        } else if (model->states && LoadStateFileField(model->states, *reg, field)) {
         } else if (index >= 0) {
             PutFieldText(dialog, model, index, field);
         }
     }
+    if (model->digitalOutput) ShowDigitalOutput(dialog, model->digitalOutput);
+    if (model->states) ShowStateSequence(dialog, model->states);
     for (int i = 0; i < TEXT_STRING_REGISTERS; i++) {
         text[2 * i] = g_settingsFile[SettingsLineOffset(REG_TEXT_STRING + i) + TEXT_FILE_COLUMN_1];
         text[2 * i + 1] = g_settingsFile[SettingsLineOffset(REG_TEXT_STRING + i) + TEXT_FILE_COLUMN_3];
@@ -461,6 +518,8 @@ static void SaveSettingsFile(HWND dialog, const ModelDialog* model)
             sprintf(g_textBuffer, "%d", model->values->choice);
         } else if (model->flag && *reg == model->flag->registerIndex) {
             sprintf(g_textBuffer, "%d", (model->values->flags & model->flag->bit) ? 1 : 0);
+        } else if (FormatOutputFileField(model, *reg, g_textBuffer)) {
+        } else if (model->states && FormatStateFileField(model->states, *reg, g_textBuffer)) {
         } else if (index >= 0) {
             GetDlgItemTextA(dialog, model->fields[index].controlId, g_textBuffer, FIELD_TEXT_LIMIT);
         } else {
@@ -520,6 +579,8 @@ static void PutFactorySettings(const ModelDialog* model, WORD* registers)
     if (model->choice) registers[model->choice->registerIndex] = (WORD)model->choice->defaultIndex;
     if (model->flag) registers[model->flag->registerIndex] = 0;
     if (model->contrastRule == CONTRAST_NO_LCD) registers[REG_LCD_SETTING] = CONTRAST_WORD_NO_LCD;
+    if (model->digitalOutput) PutOutputFactorySettings(registers);
+    if (model->states) PutStateFactorySettings(model->states, registers);
 }
 
 void CloseModelDialog(HWND dialog)
@@ -530,6 +591,8 @@ void CloseModelDialog(HWND dialog)
 
 static void RouteModelCommand(HWND dialog, const ModelDialog* model, int controlId, int code)
 {
+    if (model->digitalOutput && RouteDigitalOutputCommand(dialog, model->digitalOutput, controlId, code)) return;
+    if (model->states && RouteStateCommand(dialog, model->states, controlId, code)) return;
     if (IsModelCombo(model, controlId)) {
         if (code == CBN_SELCHANGE) TakeComboSelection(dialog, model, controlId);
         return;
@@ -558,7 +621,7 @@ INT_PTR RunModelDialogMessage(const ModelDialog* model, HWND dialog, UINT messag
         break;
     case WM_TIMER:
         if (wParam != TICK_TIMER_ID) break;
-        CheckModelFields(dialog, model);
+        CheckModelFields(dialog, model, 0);
         EnforceOrderedPair(dialog, model, 1);
         break;
     case WM_COMMAND:

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include "kit/digital_output.h"
+#include "kit/state_combos.h"
+
 // Shared register core.
 const int REG_LCD_SETTING = 33;
 const int REG_TEXT_STRING = 40;
@@ -109,6 +112,35 @@ struct ModelCalibration {
     int valueId;
 };
 
+// The dialog's own copy of a state sequence; it lives for the whole run.
+struct ModelStateValues {
+    WORD connection;                  // 0 or 1
+    SHORT count;                      // the number of states, as EnableStateCombos reads it
+    WORD patterns[STATES_PER_MODE];   // the entry of each state's combo
+};
+
+// A switch that steps through up to 16 states: two radios connect it (register written 0 or 1),
+// a combo of " 0" .. "16" gives the number of states, and one combo per state picks a pattern.
+struct ModelStateSequence {
+    ModelStateValues* values;
+    int noId, yesId;
+    int connectionRegister;
+    int countLabelId;  // takes the focus after a pattern is picked
+    int countId;
+    int countRegister;
+    const int* patternIds;  // STATES_PER_MODE combos, state 1 first
+    int firstPatternRegister;
+    const UINT* patternTextIds;
+    int patternCount;
+};
+
+// A field whose upper bound is another field's value minus one; it is not checked while the
+// other field has the keyboard focus (its value is still being typed).
+struct ModelBoundBelow {
+    int controlId;
+    int limitId;
+};
+
 // A control and the edition text written into it at opening.
 struct ControlLabel {
     int controlId;
@@ -152,6 +184,9 @@ struct ModelDialog {
     const ModelOrderedPair* orderedPair;   // null when the model has none
     UINT wrongSizeTextId;                  // message for a file of the wrong size; 0: "File is damaged"
     const ModelCalibration* calibration;   // null when the model has none
+    const DigitalOutput* digitalOutput;  // r50 and r51 through the digital-output rule; null when none
+    const ModelStateSequence* states;    // null when the model has none
+    const ModelBoundBelow* boundBelow;   // null when no field's bound follows another field
 };
 
 // The shared core's fields, as most models bind them.

@@ -1,0 +1,131 @@
+// DMG1T: wall unit with temperature and humidity offsets, a potentiometer with a low and a high
+// limit, a switch that steps its two LEDs through up to 16 patterns, a digital output on the
+// 2 MHz timebase and a network port.
+#include "devices/sensors/model_dialog.h"
+#include "devices/sensors/sensor_dialogs.h"
+#include "resource.h"
+
+// Registers of the potentiometer limits and of the switch's LED states.
+static const int REG_LOW_LIMIT = 52;
+static const int REG_HIGH_LIMIT = 53;
+static const int REG_LED_CONNECTION = 84;
+static const int REG_STATE_COUNT = 85;
+static const int REG_FIRST_STATE = 92;
+static const int LED_PATTERN_COUNT = 13;
+
+static ModelValues s_values;
+static DigitalOutputValues s_output;
+static ModelStateValues s_states;
+
+static const UINT DMG1T_PARITY_TEXT_IDS[PARITY_COUNT] = {
+    IDS_SENSORS_PARITY_NONE, IDS_SENSORS_PARITY_ODD_GQKE1, IDS_SENSORS_PARITY_EVEN,
+};
+// The low limit's upper bound follows the high limit (see BOUND_BELOW).
+static const ModelField FIELDS[] = {
+    AddressField(IDC_DMG1T_ADDRESS),
+    OffsetField(IDC_DMG1T_OFFSET_TEMPERATURE, REG_OFFSET_1),
+    OffsetField(IDC_DMG1T_OFFSET_HUMIDITY, REG_OFFSET_2),
+    {IDC_DMG1T_HIGH_LIMIT, REG_HIGH_LIMIT, CODING_TENTHS, CHECK_TENTHS, -200, 2000, 0, "5.0"},
+    {IDC_DMG1T_LOW_LIMIT, REG_LOW_LIMIT, CODING_TENTHS, CHECK_TENTHS, -200, 2000, 0, "-5.0"},
+};
+static_assert(sizeof(FIELDS) / sizeof(FIELDS[0]) <= MAX_MODEL_FIELDS, "the model keeps one value per field");
+static const ModelBoundBelow BOUND_BELOW = {IDC_DMG1T_LOW_LIMIT, IDC_DMG1T_HIGH_LIMIT};
+static const int TICK_ORDER[] = {IDC_DMG1T_ADDRESS, IDC_DMG1T_OFFSET_TEMPERATURE, IDC_DMG1T_OFFSET_HUMIDITY,
+                                 IDC_DMG1T_HIGH_LIMIT, IDC_DMG1T_LOW_LIMIT, END_OF_LIST};
+static const int FILE_ORDER[] = {
+    REG_NETWORK_ADDRESS, REG_OFFSET_1, REG_OFFSET_2, REG_LOW_LIMIT, REG_HIGH_LIMIT, REG_BAUD_PARITY,
+    REG_OUTPUT_STEPS, REG_OUTPUT_PRESCALER, REG_LED_CONNECTION, REG_STATE_COUNT,
+    REG_FIRST_STATE + 0, REG_FIRST_STATE + 1, REG_FIRST_STATE + 2, REG_FIRST_STATE + 3, REG_FIRST_STATE + 4, REG_FIRST_STATE + 5, REG_FIRST_STATE + 6, REG_FIRST_STATE + 7,
+    REG_FIRST_STATE + 8, REG_FIRST_STATE + 9, REG_FIRST_STATE + 10, REG_FIRST_STATE + 11, REG_FIRST_STATE + 12, REG_FIRST_STATE + 13, REG_FIRST_STATE + 14, REG_FIRST_STATE + 15,
+    END_OF_LIST,
+};
+static const DigitalOutput OUTPUT = {
+    &PWM_FAMILY_2MHZ, &s_output, IDC_DMG1T_OUTPUT_GROUP, IDC_DMG1T_DUALSTATE, IDC_DMG1T_PWM,
+    IDC_DMG1T_STEPS_LABEL, IDC_DMG1T_STEPS, IDC_DMG1T_FREQUENCY_LABEL, IDC_DMG1T_FREQUENCY,
+    IDC_DMG1T_PERIOD_LABEL, IDC_DMG1T_PERIOD, IDC_DMG1T_SET,
+};
+static constexpr StateComboIds STATE_COMBOS = StateComboRun(IDC_DMG1T_STATE_1, 1);
+static const UINT LED_PATTERN_TEXT_IDS[LED_PATTERN_COUNT] = {
+    IDS_DMG1T_LED_PATTERN_0, IDS_DMG1T_LED_PATTERN_1, IDS_DMG1T_LED_PATTERN_2,  IDS_DMG1T_LED_PATTERN_3,
+    IDS_DMG1T_LED_PATTERN_4, IDS_DMG1T_LED_PATTERN_5, IDS_DMG1T_LED_PATTERN_6,  IDS_DMG1T_LED_PATTERN_7,
+    IDS_DMG1T_LED_PATTERN_8, IDS_DMG1T_LED_PATTERN_9, IDS_DMG1T_LED_PATTERN_10, IDS_DMG1T_LED_PATTERN_11,
+    IDS_DMG1T_LED_PATTERN_12,
+};
+static const ModelStateSequence LED_STATES = {
+    &s_states, IDC_DMG1T_CONNECTION_NO, IDC_DMG1T_CONNECTION_YES, REG_LED_CONNECTION,
+    IDC_DMG1T_STATE_COUNT_LABEL, IDC_DMG1T_STATE_COUNT, REG_STATE_COUNT,
+    STATE_COMBOS.ids, REG_FIRST_STATE, LED_PATTERN_TEXT_IDS, LED_PATTERN_COUNT,
+};
+static const ControlLabel LABELS[] = {
+    {IDC_DMG1T_MEASURE_GROUP, IDS_SENSORS_MEASURE_GROUP},
+    {IDC_DMG1T_TEMPERATURE_LABEL, IDS_SENSORS_TEMPERATURE},
+    {IDC_DMG1T_HUMIDITY_LABEL, IDS_SENSORS_HUMIDITY},
+    {IDC_DMG1T_TEXT_GROUP, IDS_SENSORS_TEXT_STRING},
+    {IDC_DMG1T_NETWORK_GROUP, IDS_SENSORS_NETWORK_SETTING},
+    {IDC_DMG1T_ADDRESS_LABEL, IDS_SENSORS_ADDRESS},
+    {IDC_DMG1T_BAUD_LABEL, IDS_SENSORS_BAUD_RATE},
+    {IDC_DMG1T_PARITY_LABEL, IDS_SENSORS_PARITY},
+    {IDC_DMG1T_POTENTIOMETER_GROUP, IDS_DMG1T_POTENTIOMETER_GROUP},
+    {IDC_DMG1T_LOW_LIMIT_LABEL, IDS_DMG1T_LOW_LIMIT},
+    {IDC_DMG1T_HIGH_LIMIT_LABEL, IDS_DMG1T_HIGH_LIMIT},
+    {IDC_DMG1T_SWITCH_GROUP, IDS_DMG1T_SWITCH_GROUP},
+    {IDC_DMG1T_CONNECTION_LABEL, IDS_DMG1T_CONNECTION},
+    {IDC_DMG1T_CONNECTION_NO, IDS_DMG1T_NO},
+    {IDC_DMG1T_CONNECTION_YES, IDS_DMG1T_YES},
+    {IDC_DMG1T_STATE_COUNT_LABEL, IDS_DMG1T_STATE_COUNT},
+    {IDC_DMG1T_STATE_LABEL_1, IDS_DMG1T_STATE_1},
+    {IDC_DMG1T_STATE_LABEL_2, IDS_DMG1T_STATE_2},
+    {IDC_DMG1T_STATE_LABEL_3, IDS_DMG1T_STATE_3},
+    {IDC_DMG1T_STATE_LABEL_4, IDS_DMG1T_STATE_4},
+    {IDC_DMG1T_STATE_LABEL_5, IDS_DMG1T_STATE_5},
+    {IDC_DMG1T_STATE_LABEL_6, IDS_DMG1T_STATE_6},
+    {IDC_DMG1T_STATE_LABEL_7, IDS_DMG1T_STATE_7},
+    {IDC_DMG1T_STATE_LABEL_8, IDS_DMG1T_STATE_8},
+    {IDC_DMG1T_STATE_LABEL_9, IDS_DMG1T_STATE_9},
+    {IDC_DMG1T_STATE_LABEL_10, IDS_DMG1T_STATE_10},
+    {IDC_DMG1T_STATE_LABEL_11, IDS_DMG1T_STATE_11},
+    {IDC_DMG1T_STATE_LABEL_12, IDS_DMG1T_STATE_12},
+    {IDC_DMG1T_STATE_LABEL_13, IDS_DMG1T_STATE_13},
+    {IDC_DMG1T_STATE_LABEL_14, IDS_DMG1T_STATE_14},
+    {IDC_DMG1T_STATE_LABEL_15, IDS_DMG1T_STATE_15},
+    {IDC_DMG1T_STATE_LABEL_16, IDS_DMG1T_STATE_16},
+    {0, 0},
+};
+
+static const ModelDialog DMG1T_MODEL = {
+    .designation = "DMG1T",
+    .values = &s_values,
+    .fields = FIELDS,
+    .fieldCount = sizeof(FIELDS) / sizeof(FIELDS[0]),
+    .tickOrder = TICK_ORDER,
+    .fileOrder = FILE_ORDER,
+    .contrastRule = CONTRAST_UNTOUCHED,
+    .networkStyle = NETWORK_ENTRY_TEXT,
+    .readsAtOpening = 1,
+    .textId = IDC_DMG1T_TEXT,
+    .openingText = "Dolvan DMG1T    ",
+    .defaultText = "DMG1T Dolvan    ",
+    .baudId = IDC_DMG1T_BAUD,
+    .parityId = IDC_DMG1T_PARITY,
+    .parityTextIds = DMG1T_PARITY_TEXT_IDS,
+    .readId = IDC_DMG1T_READ,
+    .writeId = IDC_DMG1T_WRITE,
+    .openId = IDC_DMG1T_OPEN,
+    .saveId = IDC_DMG1T_SAVE,
+    .defaultId = IDC_DMG1T_DEFAULT,
+    .cancelId = IDC_DMG1T_CANCEL,
+    .readTextId = IDS_DMG1T_READ,
+    .writeTextId = IDS_DMG1T_WRITE,
+    .mismatchTextId = IDS_DMG1T_FILE_MISMATCH,
+    .labels = LABELS,
+    .digitalOutput = &OUTPUT,
+    .states = &LED_STATES,
+    .boundBelow = &BOUND_BELOW,
+};
+
+// Everything DMG1T does is the shared skeleton's, the digital-output rule's and the state
+// sequence's.
+INT_PTR CALLBACK DMG1TDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return RunModelDialogMessage(&DMG1T_MODEL, dialog, message, wParam, lParam);
+}
