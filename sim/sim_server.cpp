@@ -113,13 +113,28 @@ static HANDLE CreateDevicePipeInstance(int id)
                             0, NULL);
 }
 
-static void DropConnection(Connection* connection)
+// An input report offered on the connection was taken by the program: it leaves the queue (once)
+// and goes on the record.
+static void RecordTakenReport(int id, Connection* connection)
+{
+    SimLock lock;
+    SimDevice& device = *s_devices[id];
+    if (!device.pendingInput.empty() && device.pendingInput.front() == connection->offered)
+        device.pendingInput.pop_front();
+    SimLogEvent(device, SIM_EVENT_INPUT_REPORT, connection->offered.data(), SIM_REPORT_SIZE, false);
+}
+
+// Ends a connection. A report the program read just before it closed may complete its write only
+// now (its completion reaches this thread after the broken read): it was delivered all the same.
+static void DropConnection(int id, Connection* connection)
 {
     CancelIo(connection->pipe);
     if (connection->readPending || connection->writePending) {
         DWORD ignored;
         if (connection->readPending) GetOverlappedResult(connection->pipe, &connection->readOverlapped, &ignored, TRUE);
-        if (connection->writePending) GetOverlappedResult(connection->pipe, &connection->writeOverlapped, &ignored, TRUE);
+        if (connection->writePending &&
+            GetOverlappedResult(connection->pipe, &connection->writeOverlapped, &ignored, TRUE))
+            RecordTakenReport(id, connection);
     }
     DisconnectNamedPipe(connection->pipe);
     CloseHandle(connection->pipe);
@@ -182,7 +197,7 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
 
         // A vanished device drops every connection and stops listening.
         if (!present) {
-            for (size_t i = 0; i < connections.size(); i++) DropConnection(connections[i]);
+            for (size_t i = 0; i < connections.size(); i++) DropConnection(id, connections[i]);
             connections.clear();
         }
         int listening = 0;
@@ -233,7 +248,7 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
                     if (fail) SimLogEvent(*s_devices[id], SIM_EVENT_OUTPUT_REPORT, NULL, 0, true);
                 }
                 if (fail) {
-                    DropConnection(connection);
+                    DropConnection(id, connection);
                     connections.erase(connections.begin() + i);
                     {
                         SimLock lock;
@@ -266,7 +281,7 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
                 }
             }
             if (failRead) {
-                DropConnection(newest);
+                DropConnection(id, newest);
                 connections.pop_back();
                 SimLock lock;
                 SimLogEvent(*s_devices[id], SIM_EVENT_CLOSE, NULL, 0, false);
@@ -311,7 +326,7 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
                     SimLogEvent(*s_devices[id], SIM_EVENT_OPEN, NULL, 0, drop);
                 }
                 if (drop) {
-                    DropConnection(connection);
+                    DropConnection(id, connection);
                 } else {
                     connections.push_back(connection);
                 }
@@ -346,17 +361,13 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
                 DWORD count = 0;
                 connection->writePending = false;
                 if (GetOverlappedResult(connection->pipe, &connection->writeOverlapped, &count, FALSE)) {
-                    SimLock lock;
-                    SimDevice& device = *s_devices[id];
-                    if (!device.pendingInput.empty() && device.pendingInput.front() == connection->offered)
-                        device.pendingInput.pop_front();
-                    SimLogEvent(device, SIM_EVENT_INPUT_REPORT, connection->offered.data(), SIM_REPORT_SIZE, false);
+                    RecordTakenReport(id, connection);
                 } else {
                     broken = true;
                 }
             }
             if (broken) {
-                DropConnection(connection);
+                DropConnection(id, connection);
                 connections.erase(connections.begin() + i);
                 SimLock lock;
                 SimLogEvent(*s_devices[id], SIM_EVENT_CLOSE, NULL, 0, false);
@@ -366,7 +377,7 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
         }
     }
 
-    for (size_t i = 0; i < connections.size(); i++) DropConnection(connections[i]);
+    for (size_t i = 0; i < connections.size(); i++) DropConnection(id, connections[i]);
     for (int l = 0; l < SIM_LISTENERS; l++) {
         if (listeners[l] != INVALID_HANDLE_VALUE) {
             CancelIo(listeners[l]);

@@ -15,6 +15,7 @@ static DWORD s_uiThreadId = 0;
 static HWND s_uiRunner = nullptr;
 static const UINT WM_RUN_ON_UI = WM_APP + 1;
 static const UINT WM_POSTED_MARKER = WM_APP + 2;  // lParam: an event to set
+static const int MESSAGE_BOX_TEXT_ID = 0xFFFF;     // the static text of a message box
 
 DWORD ThisProcess()
 {
@@ -87,7 +88,13 @@ static void CloseEverything(bool reportLeftovers)
         std::vector<HWND> dialogs = FindTopWindows(GetCurrentProcessId(), L"#32770");
         if (dialogs.empty()) break;
         for (HWND dialog : dialogs) {
-            if (reportLeftovers) ADD_FAILURE() << "a window was left open: \"" << GetTextUtf8(dialog) << "\"";
+            if (reportLeftovers) {
+                // A message box says what it was about; the transport's last failure tells why.
+                std::string said = IsMessageBoxWindow(dialog) ? ": \"" + GetTextUtf8(GetDlgItem(dialog, MESSAGE_BOX_TEXT_ID)) + "\"" : "";
+                ADD_FAILURE() << "a window was left open: \"" << GetTextUtf8(dialog) << "\"" << said
+                              << " (last transport failure: " << g_hidLastFailure.operation << ", error "
+                              << g_hidLastFailure.error << ")";
+            }
             PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
             PostMessageW(dialog, WM_CLOSE, 0, 0);
         }

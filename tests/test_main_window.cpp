@@ -10,6 +10,7 @@
 #include "sim/sim_live.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
+#include "tests/sim_transcript.h"
 
 namespace {
 
@@ -84,7 +85,10 @@ TEST_F(MainWindowTest, ConnectsToTdoAndShowsItsIdentification)
         EXPECT_EQ(g_deviceType, DEVICE_TYPE_TDO);
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
     });
-    // On the wire: one identification command with the magic, then its report.
+    // On the wire: one identification command with the magic, then its report. The device records
+    // a report taken a moment after the program has it, and a closed handle after that: read the
+    // transcript once every handle is recorded closed.
+    ASSERT_TRUE(WaitUntil([&] { return CountOpenHandles(device) == 0; }));
     std::vector<SimEvent> events = SimGetEvents(device);
     std::vector<SimEvent> features, inputs;
     for (const SimEvent& e : events) {
