@@ -19,6 +19,7 @@
 #include "link/hid_transport.h"
 #include "resource.h"
 #include "sim/sim_device.h"
+#include "tests/dialog_driver.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
 #include "tests/sim_transcript.h"
@@ -27,7 +28,6 @@ namespace {
 
 const wchar_t RANGE_TEXT[] = L"Hodnota mimo rozsah";
 const wchar_t RANGE_CAPTION[] = L"Nastavená hodnota";
-const int FILE_NAME_COMBO_ID = 0x47C;  // cmb13 of the file dialogs; Wine gives its edit the same id
 const WORD FILLER_BASE = 1000;         // registers no dialog owns hold 1000 + r
 const char SEEDED_TEXT[] = "Hello World 1234";
 
@@ -92,16 +92,6 @@ void PrintTo(const Co2Case& model, std::ostream* os)
     *os << model.name;
 }
 
-std::string ItemText(HWND dialog, int id)
-{
-    return GetTextUtf8(GetDlgItem(dialog, id));
-}
-
-void TypeInto(HWND dialog, int id, const char* text)
-{
-    SetText(GetDlgItem(dialog, id), std::wstring(text, text + strlen(text)));
-}
-
 void Click(HWND dialog, int id)
 {
     PostClick(GetDlgItem(dialog, id));
@@ -121,52 +111,6 @@ std::string TempPath(const std::string& name)
     GetTempPathA(MAX_PATH, folder);
     // Both editions' test programs run at once and share the temporary folder.
     return std::string(folder) + "zentil_co2_" + std::to_string(GetCurrentProcessId()) + "_" + name;
-}
-
-std::string ReadFileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), (std::streamsize)bytes.size());
-}
-
-BOOL CALLBACK FindFileNameEdit(HWND window, LPARAM found)
-{
-    wchar_t name[32];
-    GetClassNameW(window, name, 32);
-    if (GetDlgCtrlID(window) == FILE_NAME_COMBO_ID && _wcsicmp(name, L"Edit") == 0) {
-        *(HWND*)found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Answers the common file dialog the model dialog opens with a path.
-void ChooseFile(HWND owner, const std::string& path)
-{
-    HWND chooser = nullptr;
-    HWND nameEdit = nullptr;
-    bool found = WaitUntil([&] {
-        for (HWND window : FindTopWindows(ThisProcess(), L"#32770")) {
-            if (GetWindow(window, GW_OWNER) != owner || IsMessageBoxWindow(window)) continue;
-            HWND edit = nullptr;
-            EnumChildWindows(window, FindFileNameEdit, (LPARAM)&edit);
-            if (!edit) continue;
-            chooser = window;
-            nameEdit = edit;
-            return true;
-        }
-        return false;
-    });
-    ASSERT_TRUE(found) << "no file dialog";
-    SetText(nameEdit, std::wstring(path.begin(), path.end()));
-    PostCommand(chooser, IDOK);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(chooser); })) << "the file dialog stayed open";
 }
 
 // The settings file the dialog must write for the given value fields (register, text) and text.

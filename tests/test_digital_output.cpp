@@ -20,6 +20,7 @@
 #include "link/transfer_engines.h"
 #include "resource.h"
 #include "sim/sim_device.h"
+#include "tests/dialog_driver.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
 
@@ -200,7 +201,6 @@ namespace {
 
 const wchar_t RANGE_TEXT[] = L"Hodnota mimo rozsah";
 const wchar_t RANGE_CAPTION[] = L"Nastavená hodnota";
-const int FILE_NAME_COMBO_ID = 0x47C;  // cmb13 of the file dialogs; Wine gives its edit the same id
 const WORD FILLER_BASE = 1000;         // registers no dialog owns hold 1000 + r
 
 std::wstring SettingValueCaption()
@@ -223,17 +223,6 @@ std::wstring MinimumText()
 {
     return EditionText(L"Requested frequency overflow minimal limit of range",
                        L"Hodnota frekvence je menší než minimální hodnota rozsahu");
-}
-
-std::string ItemText(HWND dialog, int id)
-{
-    return GetTextUtf8(GetDlgItem(dialog, id));
-}
-
-void TypeInto(HWND dialog, int id, const char* text)
-{
-    std::wstring wide(text, text + strlen(text));
-    SetText(GetDlgItem(dialog, id), wide);
 }
 
 // A click as the user makes it, handled before this returns (unless it opened a modal loop).
@@ -337,18 +326,6 @@ std::string TempPath(const char* name)
     return std::string(folder) + "zentil_dout_" + std::to_string(GetCurrentProcessId()) + "_" + name;
 }
 
-std::string ReadFileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), (std::streamsize)bytes.size());
-}
-
 const int FIELD_OFFSET = 32 + 8;  // first register line, value field within it
 
 // A register's value field as the file holds it, without its trailing blanks.
@@ -363,40 +340,6 @@ std::string WithField(std::string file, int r, const std::string& value)
     std::string field = (value + "      ").substr(0, 6);
     file.replace(FIELD_OFFSET + 16 * r, 6, field);
     return file;
-}
-
-BOOL CALLBACK FindFileNameEdit(HWND window, LPARAM found)
-{
-    wchar_t name[32];
-    GetClassNameW(window, name, 32);
-    if (GetDlgCtrlID(window) == FILE_NAME_COMBO_ID && _wcsicmp(name, L"Edit") == 0) {
-        *(HWND*)found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Answers the common file dialog the model dialog opens with a path.
-void ChooseFile(HWND owner, const std::string& path)
-{
-    HWND chooser = nullptr;
-    HWND nameEdit = nullptr;
-    bool found = WaitUntil([&] {
-        for (HWND window : FindTopWindows(ThisProcess(), L"#32770")) {
-            if (GetWindow(window, GW_OWNER) != owner || IsMessageBoxWindow(window)) continue;
-            HWND edit = nullptr;
-            EnumChildWindows(window, FindFileNameEdit, (LPARAM)&edit);
-            if (!edit) continue;
-            chooser = window;
-            nameEdit = edit;
-            return true;
-        }
-        return false;
-    });
-    ASSERT_TRUE(found) << "no file dialog";
-    SetText(nameEdit, std::wstring(path.begin(), path.end()));
-    PostCommand(chooser, IDOK);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(chooser); })) << "the file dialog stayed open";
 }
 
 // "Setting Save" into a fresh file; returns its bytes.

@@ -24,28 +24,17 @@
 #include "link/transfer_engines.h"
 #include "resource.h"
 #include "sim/sim_device.h"
+#include "tests/dialog_driver.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
 #include "tests/sim_transcript.h"
 
 namespace {
 
-const int FILE_NAME_COMBO_ID = 0x47C;  // cmb13 of the file dialogs; Wine gives its edit the same id
 const WORD FILLER_BASE = 1000;         // registers the dialog does not own hold 1000 + r
 const int TABLE_ENTRIES = 1 + COLOR_BITMAP_COUNT + BARGRAPH_BITMAP_COUNT + SYMBOL_BITMAP_COUNT;  // 168
 const char MISSING_BITMAP_MODULE[] = "zentil-lcd-missing.dll";  // the program's resources less code 100's
 const int MISSING_SYMBOL_CODE = 100;
-
-std::string ItemText(HWND dialog, int id)
-{
-    return GetTextUtf8(GetDlgItem(dialog, id));
-}
-
-void TypeInto(HWND dialog, int id, const char* text)
-{
-    std::wstring wide(text, text + strlen(text));
-    SetText(GetDlgItem(dialog, id), wide);
-}
 
 void Click(HWND dialog, int id)
 {
@@ -85,52 +74,6 @@ std::string TempPath(const char* name)
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
     return std::string(folder) + "zentil_lcd_" + std::to_string(GetCurrentProcessId()) + "_" + name;
-}
-
-std::string ReadFileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), (std::streamsize)bytes.size());
-}
-
-BOOL CALLBACK FindFileNameEdit(HWND window, LPARAM found)
-{
-    wchar_t name[32];
-    GetClassNameW(window, name, 32);
-    if (GetDlgCtrlID(window) == FILE_NAME_COMBO_ID && _wcsicmp(name, L"Edit") == 0) {
-        *(HWND*)found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Answers the common file dialog the model dialog opens with a path.
-void ChooseFile(HWND owner, const std::string& path)
-{
-    HWND chooser = nullptr;
-    HWND nameEdit = nullptr;
-    bool found = WaitUntil([&] {
-        for (HWND window : FindTopWindows(ThisProcess(), L"#32770")) {
-            if (GetWindow(window, GW_OWNER) != owner || IsMessageBoxWindow(window)) continue;
-            HWND edit = nullptr;
-            EnumChildWindows(window, FindFileNameEdit, (LPARAM)&edit);
-            if (!edit) continue;
-            chooser = window;
-            nameEdit = edit;
-            return true;
-        }
-        return false;
-    });
-    ASSERT_TRUE(found) << "no file dialog";
-    SetText(nameEdit, std::wstring(path.begin(), path.end()));
-    PostCommand(chooser, IDOK);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(chooser); })) << "the file dialog stayed open";
 }
 
 // A settings file: header, the value fields given (register -> text) and the 16-character text.
