@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 std::string ItemText(HWND dialog, int id);
 // Replaces the control's text as typing would (the dialog gets EN_CHANGE).
@@ -16,5 +18,10 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 
 // Answers the common file dialog `owner` opens with a path, and waits for it to close.
 void ChooseFile(HWND owner, const std::string& path);
+
+// The settings file a dialog must write: the header, 160 register lines holding the given value
+// fields (register, text) and the 16-character text string in lines 40-47, and the end.
+std::string ExpectedSettingsFile(const char* designation, const std::vector<std::pair<int, std::string>>& fields,
+                                 const char* text16);
 
 #endif

@@ -153,31 +153,6 @@ std::string TempPath(const char* name)
     return std::string(folder) + "zentil_sensors_" + std::to_string(GetCurrentProcessId()) + "_" + name;
 }
 
-// The settings file the dialog must write for the given value fields (register, text) and text.
-std::string ExpectedSettingsFile(const char* designation, const std::vector<std::pair<int, std::string>>& fields,
-                                 const char* text16)
-{
-    std::string file;
-    char header[17];
-    snprintf(header, sizeof header, "  %-14s", designation);
-    file += std::string(header, 16) + "\r" + std::string(14, ' ') + "\r";
-    for (int r = 0; r < 160; r++) {
-        char line[17];
-        std::string value;
-        for (const auto& field : fields)
-            if (field.first == r) value = field.second.substr(0, 6);
-        snprintf(line, sizeof line, "Reg %03d %-6s \r", r, value.c_str());
-        std::string bytes(line, 16);
-        if (r >= 40 && r <= 47) {
-            bytes[9] = text16[2 * (r - 40)];
-            bytes[11] = text16[2 * (r - 40) + 1];
-        }
-        file += bytes;
-    }
-    file += "\r" + std::string(14, ' ') + "\r";
-    return file;
-}
-
 // A device of the model with every register distinguishable from what the dialog writes.
 int AddSeededDevice(const ModelCase& model)
 {
