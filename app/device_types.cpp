@@ -1,6 +1,7 @@
 // Device types: the model table, the name tests that pick a type, and the firmware rule.
 #include "app/device_types.h"
 
+#include "devices/controllers/controller_dialogs.h"
 #include "devices/lcd_units/lcd_dialogs.h"
 #include "devices/sensors/sensor_dialogs.h"
 #include "link/transfer_engines.h"
@@ -45,7 +46,7 @@ static const DeviceTypeInfo DEVICE_TYPES[] = {
     {DEVICE_TYPE_DMG1KY, "DMG1KY", 151, NULL, 26, "00.00.00", CALIBRATION_NONE},
     {DEVICE_TYPE_LBDMG1K, "LB-DMG", 152, NULL, 31, "00.00.00", CALIBRATION_NONE},
     {DEVICE_TYPE_LBRMG1K, "LB-RMG", 153, NULL, 32, "00.00.00", CALIBRATION_NONE},
-    {DEVICE_TYPE_LBKDG1K, "LB-KDG", 154, NULL, 30, "00.00.00", CALIBRATION_NONE},
+    {DEVICE_TYPE_LBKDG1K, "LB-KDG", IDD_LBKDG1K, LBKDG1KDlgProc, 30, "00.00.00", CALIBRATION_NONE},
     {DEVICE_TYPE_LBKDG1KS, "LB-KDG-S", 158, NULL, 34, "00.00.00", CALIBRATION_NONE},
     {DEVICE_TYPE_LBODG1K, "LB-ODG", 157, NULL, 33, "00.00.00", CALIBRATION_NONE},
     {DEVICE_TYPE_LBDMO, "LB-DMO", 159, NULL, 35, "00.00.00", CALIBRATION_AOUT},

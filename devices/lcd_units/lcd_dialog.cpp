@@ -58,6 +58,24 @@ static WORD TakeField(HWND dialog, const LcdUnit* unit, const ModelField* field)
     return ParseField(field, g_textBuffer, Words(unit)[field->registerIndex]);
 }
 
+// A signed field that no tick keeps in range may hold any number: beyond a signed word it
+// saturates rather than wrapping. A text without a number keeps the last value.
+static WORD TakeUncheckedSignedField(HWND dialog, const LcdUnit* unit, const ModelField* field)
+{
+    int number;
+    GetDlgItemTextA(dialog, field->controlId, g_textBuffer, FIELD_TEXT_LIMIT);
+    if (sscanf(g_textBuffer, "%d", &number) != 1) return Words(unit)[field->registerIndex];
+    if (number < -32768) number = -32768;
+    if (number > 32767) number = 32767;
+    return (WORD)number;
+}
+
+static WORD TakeLcdField(HWND dialog, const LcdUnit* unit, const LcdField* entry)
+{
+    if (entry->unchecked && entry->field.coding == CODING_SIGNED) return TakeUncheckedSignedField(dialog, unit, &entry->field);
+    return TakeField(dialog, unit, &entry->field);
+}
+
 // A text into a field as it stands, its value remembered as the field's last value.
 static void PutFieldText(HWND dialog, const LcdUnit* unit, const ModelField* field, const char* text)
 {
@@ -143,6 +161,7 @@ static void SelectEntry(HWND dialog, int controlId, int index)
 static void ShowQuickAccess(HWND dialog, const LcdUnit* unit, int button)
 {
     const LcdQuickAccess* quick = unit->quickAccess;
+    if (!quick) return;
     WORD code = Words(unit)[quick->registers[button]];
     for (int i = 0; i < quick->entryCount; i++) {
         if (quick->entryCodes[i] == code) SetDialogItemText(dialog, quick->controlIds[button], quick->entryTextIds[i]);
@@ -153,7 +172,7 @@ static void ShowFlags(HWND dialog, const LcdUnit* unit)
 {
     for (const LcdFlag* flag = unit->flags; flag->controlId; flag++) {
         WORD word = Words(unit)[flag->registerIndex];
-        BOOL set = flag->mask ? (word & flag->mask) != 0 : word != 0;
+        BOOL set = flag->mask && !flag->checkedWhileNonzero ? (word & flag->mask) != 0 : word != 0;
         CheckDlgButton(dialog, flag->controlId, set ? BST_CHECKED : BST_UNCHECKED);
     }
 }
@@ -169,6 +188,7 @@ static void ShowColors(HWND dialog, const LcdUnit* unit)
 static void ShowBargraphRadios(HWND dialog, const LcdUnit* unit)
 {
     for (const LcdBargraph* bar = unit->bargraphs; bar->comboId; bar++) {
+        if (!bar->correctionId) continue;
         BOOL requested = (Words(unit)[bar->registerIndex] & BARGRAPH_SHOW_REQUESTED) != 0;
         CheckDlgButton(dialog, bar->correctionId, requested ? BST_UNCHECKED : BST_CHECKED);
         CheckDlgButton(dialog, bar->requestedId, requested ? BST_CHECKED : BST_UNCHECKED);
@@ -241,19 +261,29 @@ static void FillNumberCombo(HWND dialog, int controlId, int count)
     SelectEntry(dialog, controlId, 0);
 }
 
+// A mode's LCD positions: every position of the design, or "none" and the mode's own position.
+static void FillConnectionCombo(HWND dialog, const LcdUnit* unit, int modeIndex)
+{
+    int controlId = unit->modes[modeIndex].connectionId;
+    if (!unit->ownPositionTextIds) {
+        FillTextCombo(dialog, controlId, unit->positionTextIds, unit->positionCount);
+        return;
+    }
+    const UINT own[] = {unit->positionTextIds[0], unit->ownPositionTextIds[modeIndex]};
+    FillTextCombo(dialog, controlId, own, sizeof(own) / sizeof(own[0]));
+}
+
 static void FillTextCombos(HWND dialog, const LcdUnit* unit)
 {
     const LcdQuickAccess* quick = unit->quickAccess;
     FillTextCombo(dialog, unit->activeTime->controlId, unit->activeTime->entryTextIds, unit->activeTime->entryCount);
     FillTextCombo(dialog, unit->baudId, BAUD_RATE_TEXT_IDS, BAUD_RATE_COUNT);
     if (unit->parityId) FillTextCombo(dialog, unit->parityId, PARITY_TEXT_IDS, PARITY_COUNT);
-    for (int b = 0; b < QUICK_ACCESS_BUTTONS; b++) {
+    for (int b = 0; quick && b < QUICK_ACCESS_BUTTONS; b++) {
         FillTextCombo(dialog, quick->controlIds[b], quick->entryTextIds, quick->entryCount);
     }
     for (int m = 0; m < unit->modeCount; m++) FillNumberCombo(dialog, unit->modes[m].statesId, STATES_PER_MODE + 1);
-    for (int m = 0; m < unit->modeCount; m++) {
-        FillTextCombo(dialog, unit->modes[m].connectionId, unit->positionTextIds, unit->positionCount);
-    }
+    for (int m = 0; m < unit->modeCount; m++) FillConnectionCombo(dialog, unit, m);
 }
 
 // The values and edit texts of opening and Default; the registers and the device are not touched.
@@ -344,6 +374,7 @@ static void OpenLcdDialog(HWND dialog, const LcdUnit* unit)
     if (g_deviceConnected == 0) {
         EnableWindow(GetDlgItem(dialog, unit->readId), FALSE);
         EnableWindow(GetDlgItem(dialog, unit->writeId), FALSE);
+        for (const int* id = unit->offlineDisabledIds; id && *id != LCD_END; id++) EnableWindow(GetDlgItem(dialog, *id), FALSE);
     } else {
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(unit->readId, BN_CLICKED), (LPARAM)GetDlgItem(dialog, unit->readId));
     }
@@ -376,7 +407,7 @@ static void TakeLcdRegisters(HWND dialog)
     WORD* words = Words(unit);
     for (int i = 0; i < unit->fieldCount; i++) {
         const ModelField* field = &unit->fields[i].field;
-        words[field->registerIndex] = TakeField(dialog, unit, field);
+        words[field->registerIndex] = TakeLcdField(dialog, unit, &unit->fields[i]);
         g_deviceRegisters[field->registerIndex] = (WORD)(words[field->registerIndex] + field->bias);
     }
     ForEachOwnedWord(unit, [&](int r) { g_deviceRegisters[r] = words[r]; });
@@ -413,9 +444,15 @@ static void LoadFileWord(const LcdUnit* unit, int registerIndex, const char* fie
     if (sscanf(field, "%d", &number) == 1) Words(unit)[registerIndex] = (WORD)number;
 }
 
+// The field whose text a field-text line carries.
+static const LcdField* FieldOfLine(const LcdUnit* unit, const LcdFileLine* line)
+{
+    return FieldOfRegister(unit, line->fieldRegister ? line->fieldRegister : line->registerIndex);
+}
+
 static void LoadFileLine(HWND dialog, const LcdUnit* unit, const LcdFileLine* line, const char* field)
 {
-    const LcdField* entry = FieldOfRegister(unit, line->registerIndex);
+    const LcdField* entry = FieldOfLine(unit, line);
     switch (line->form) {
     case LCD_FILE_FIELD_TEXT:
         if (entry) PutFieldText(dialog, unit, &entry->field, field);
@@ -461,7 +498,7 @@ static void LoadLcdSettingsFile(HWND dialog, const LcdUnit* unit)
 static int FormatFileLine(HWND dialog, const LcdUnit* unit, const LcdFileLine* line)
 {
     WORD value = Words(unit)[line->registerIndex];
-    const LcdField* entry = FieldOfRegister(unit, line->registerIndex);
+    const LcdField* entry = FieldOfLine(unit, line);
     switch (line->form) {
     case LCD_FILE_FIELD_TEXT:
         g_textBuffer[0] = 0;
@@ -565,7 +602,7 @@ static int TakeSelection(HWND dialog, const LcdUnit* unit, int controlId)
         words[REG_BAUD_PARITY] = (WORD)(((entry & 0xFF) << 8) | (words[REG_BAUD_PARITY] & 0x00FF));
         return 1;
     }
-    for (int b = 0; b < QUICK_ACCESS_BUTTONS; b++) {
+    for (int b = 0; unit->quickAccess && b < QUICK_ACCESS_BUTTONS; b++) {
         if (controlId != unit->quickAccess->controlIds[b]) continue;
         SelectQuickAccess(dialog, unit, b, entry);
         return 1;
@@ -617,6 +654,7 @@ static int TakeClick(HWND dialog, const LcdUnit* unit, int controlId)
         return 1;
     }
     for (const LcdBargraph* bar = unit->bargraphs; bar->comboId; bar++) {
+        if (!bar->correctionId) continue;
         if (controlId == bar->correctionId) words[bar->registerIndex] &= BARGRAPH_KIND_MASK;
         else if (controlId == bar->requestedId) words[bar->registerIndex] |= BARGRAPH_SHOW_REQUESTED;
         else continue;

@@ -56,6 +56,7 @@ struct LcdFlag {
     int controlId;
     int registerIndex;
     WORD mask;
+    BYTE checkedWhileNonzero;  // 1: the box shows any set bit of the word, though a click toggles only its own
 };
 
 // A colour combo box: the nibble at `shift` of its colour word.
@@ -106,6 +107,7 @@ enum LcdFileForm {
 struct LcdFileLine {
     int registerIndex;
     BYTE form;
+    int fieldRegister;  // a field-text line that carries another register's field (0: its own)
 };
 
 // The dialog's own values, state of its model's source file for the whole run: one working word
@@ -131,11 +133,11 @@ struct LcdUnit {
     int baudId;
     int parityId;
     const LcdActiveTime* activeTime;
-    const LcdQuickAccess* quickAccess;
+    const LcdQuickAccess* quickAccess;  // null: no quick-access buttons
     const LcdFlag* flags;  // {0}-terminated
     const LcdColor* colors;  // {0}-terminated
     int colorFocusId;
-    const LcdBargraph* bargraphs;  // {0}-terminated
+    const LcdBargraph* bargraphs;  // {0}-terminated; a bargraph without radios has correctionId 0
     const UINT* kindTextIds;       // BARGRAPH_BITMAP_COUNT texts
     const LcdMode* modes;
     int modeCount;
@@ -154,6 +156,10 @@ struct LcdUnit {
     int calibrationFieldId;      // the calibration value (in no register); 0: none
     const char* calibrationDefault;
     int calibrationButtonId;     // sends the calibration value
+    // Per mode, the text of its own LCD position: each connection list is then entry 0 of
+    // positionTextIds and the mode's own position. Null: every mode lists every position.
+    const UINT* ownPositionTextIds;
+    const int* offlineDisabledIds;  // disabled off-line besides Read and Write; LCD_END-terminated; may be null
 };
 
 INT_PTR RunLcdDialogMessage(const LcdUnit* unit, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

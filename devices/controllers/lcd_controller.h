@@ -1,0 +1,72 @@
+// What the LCD room controllers share as descriptor data of the LCD dialog engine: their register
+// map, lists, colour and file forms. Each model keeps its own values and binds these to its ids.
+#ifndef ZENTIL_DEVICES_CONTROLLERS_LCD_CONTROLLER_H
+#define ZENTIL_DEVICES_CONTROLLERS_LCD_CONTROLLER_H
+
+#include "devices/lcd_units/lcd_dialog.h"
+
+const int REG_REQUESTED_TEMPERATURE = 8;
+const int REG_REQUESTED_HUMIDITY = 9;
+const int REG_REQUESTED_CO2 = 13;
+const int REG_BACKLIGHT_DAY = 34;
+const int REG_LCD_ACTIVE_TIME = 35;
+const int REG_COLORS_MEASURED = 36;
+const int REG_COLORS_SYMBOLS = 37;
+const int REG_BACKLIGHT_NIGHT = 38;
+const int REG_FLAGS = 39;
+const int REG_TEMPERATURE_LOW = 52;
+const int REG_TEMPERATURE_HIGH = 53;
+const int REG_HUMIDITY_LOW = 54;
+const int REG_HUMIDITY_HIGH = 55;
+const int REG_BACKLIGHT_SWITCH_LOW = 56;
+const int REG_BACKLIGHT_SWITCH_HIGH = 57;
+const int REG_CO2_LOW = 62;
+const int REG_CO2_HIGH = 63;
+const int REG_INDICATION_LOW = 64;
+const int REG_INDICATION_HIGH = 65;
+const int REG_BARGRAPH_1 = 68;
+const int REG_BARGRAPH_2 = 69;
+const int REG_BARGRAPH_3 = 73;
+const int REG_OFFSET_CO2 = 81;
+const int REG_MODE_CONNECTION = 84;  // mode k at 84 + 2(k - 1)
+const int REG_MODE_STATES = 85;      // mode k at 85 + 2(k - 1)
+const int REG_MODE_SYMBOLS = 92;     // mode k's 16 states from 92 + 16(k - 1)
+const int LCD_CONTROLLER_MODES = 4;
+const int LCD_CONTROLLER_SYMBOLS = 64;
+const int LCD_CONTROLLER_COLORS = 7;
+const WORD MENU_LOCK_BIT = 0x0001;
+
+extern const UINT LCD_CONTROLLER_ACTIVE_TIME_TEXT_IDS[];
+extern const UINT LCD_CONTROLLER_KIND_TEXT_IDS[BARGRAPH_BITMAP_COUNT];
+extern const UINT LCD_CONTROLLER_POSITION_TEXT_IDS[1];
+extern const UINT LCD_CONTROLLER_OWN_POSITION_TEXT_IDS[LCD_CONTROLLER_MODES];
+const int LCD_CONTROLLER_ACTIVE_TIMES = 12;
+
+// The handle table of one controller dialog: 64 pictograms, 7 swatches, 4 bargraph pictures.
+#define LCD_CONTROLLER_BITMAPS {LCD_CONTROLLER_SYMBOLS, LCD_CONTROLLER_COLORS, BARGRAPH_BITMAP_COUNT}
+
+// Mode k (1..4) of a controller: its combos and label, its registers, and its 16 state combos in
+// consecutive ids from the first.
+constexpr LcdMode ControllerMode(int k, int connectionId, int statesId, int statesLabelId, int firstSymbolId)
+{
+    return {connectionId, REG_MODE_CONNECTION + 2 * (k - 1), statesId,       REG_MODE_STATES + 2 * (k - 1),
+            statesLabelId, firstSymbolId,                    1,              REG_MODE_SYMBOLS + 16 * (k - 1)};
+}
+
+// The settings-file lines of the four modes: connections, numbers of states, then the 64 codes.
+#define LCD_CONTROLLER_SYMBOL_LINES(first)                                                                        \
+    {first, LCD_FILE_TWO_DIGITS}, {first + 1, LCD_FILE_TWO_DIGITS}, {first + 2, LCD_FILE_TWO_DIGITS},            \
+        {first + 3, LCD_FILE_TWO_DIGITS}, {first + 4, LCD_FILE_TWO_DIGITS}, {first + 5, LCD_FILE_TWO_DIGITS},    \
+        {first + 6, LCD_FILE_TWO_DIGITS}, {first + 7, LCD_FILE_TWO_DIGITS}, {first + 8, LCD_FILE_TWO_DIGITS},    \
+        {first + 9, LCD_FILE_TWO_DIGITS}, {first + 10, LCD_FILE_TWO_DIGITS}, {first + 11, LCD_FILE_TWO_DIGITS},  \
+        {first + 12, LCD_FILE_TWO_DIGITS}, {first + 13, LCD_FILE_TWO_DIGITS}, {first + 14, LCD_FILE_TWO_DIGITS}, \
+        {first + 15, LCD_FILE_TWO_DIGITS}
+#define LCD_CONTROLLER_MODE_LINES                                                                                   \
+    {REG_MODE_CONNECTION, LCD_FILE_ONE_DIGIT}, {REG_MODE_CONNECTION + 2, LCD_FILE_ONE_DIGIT},                     \
+        {REG_MODE_CONNECTION + 4, LCD_FILE_ONE_DIGIT}, {REG_MODE_CONNECTION + 6, LCD_FILE_ONE_DIGIT},             \
+        {REG_MODE_STATES, LCD_FILE_TWO_DIGITS}, {REG_MODE_STATES + 2, LCD_FILE_TWO_DIGITS},                       \
+        {REG_MODE_STATES + 4, LCD_FILE_TWO_DIGITS}, {REG_MODE_STATES + 6, LCD_FILE_TWO_DIGITS},                   \
+        LCD_CONTROLLER_SYMBOL_LINES(REG_MODE_SYMBOLS), LCD_CONTROLLER_SYMBOL_LINES(REG_MODE_SYMBOLS + 16),        \
+        LCD_CONTROLLER_SYMBOL_LINES(REG_MODE_SYMBOLS + 32), LCD_CONTROLLER_SYMBOL_LINES(REG_MODE_SYMBOLS + 48)
+
+#endif
