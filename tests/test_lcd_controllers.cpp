@@ -24,6 +24,7 @@
 #include "sim/sim_device.h"
 #include "tests/dialog_driver.h"
 #include "tests/gui_driver.h"
+#include "tests/lcd_driver.h"
 #include "tests/program_fixture.h"
 #include "tests/sim_transcript.h"
 
@@ -246,26 +247,6 @@ const std::vector<Controller>& Controllers()
 
 // ---- Driving the dialog
 
-void Click(HWND dialog, int id)
-{
-    PostClick(GetDlgItem(dialog, id));
-}
-
-// A list choice as the user makes it: the selection, then the notification.
-void Choose(HWND dialog, int id, int index)
-{
-    HWND combo = GetDlgItem(dialog, id);
-    DWORD_PTR result;
-    SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_BLOCK, 5000, &result);
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
-    WaitForPostedMessages();
-}
-
-int Selected(HWND dialog, int id)
-{
-    return (int)SendMessageW(GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0);
-}
-
 int ItemCount(HWND dialog, int id)
 {
     return (int)SendMessageW(GetDlgItem(dialog, id), CB_GETCOUNT, 0, 0);
@@ -276,11 +257,6 @@ std::wstring Entry(HWND dialog, int id, int index)
     wchar_t text[64] = L"";
     SendMessageW(GetDlgItem(dialog, id), CB_GETLBTEXT, index, (LPARAM)text);
     return text;
-}
-
-bool Checked(HWND dialog, int id)
-{
-    return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 HWND Focused(HWND dialog)
@@ -299,69 +275,12 @@ std::string EnabledStates(HWND dialog, int firstId)
     return states;
 }
 
-std::string TempPath(const char* name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + "zentil_ctrl_" + std::to_string(GetCurrentProcessId()) + "_" + name;
-}
-
 std::string FileWithFields(const char* designation, const std::map<int, std::string>& fields, const char* text16)
 {
     return ExpectedSettingsFile(designation, std::vector<std::pair<int, std::string>>(fields.begin(), fields.end()), text16);
 }
 
 // ---- The simulated controller
-
-WORD DeviceRegister(int deviceId, int r)
-{
-    SimLock lock;
-    return SimGetDevice(deviceId)->registers[r];
-}
-
-void SetStatusWord(int deviceId, WORD status)
-{
-    SimLock lock;
-    SimGetDevice(deviceId)->statusWord = status;
-}
-
-int CountCommands(int deviceId, BYTE command)
-{
-    int count = 0;
-    for (const std::vector<BYTE>& bytes : TranscriptBytes(deviceId, SIM_EVENT_SET_FEATURE))
-        if (bytes.size() > 1 && bytes[1] == command) count++;
-    return count;
-}
-
-// The guarded steps and the engines from event `from` on: g a feature read, sXX a command.
-std::string Features(int deviceId, size_t from)
-{
-    std::string text;
-    std::vector<SimEvent> events = SimGetEvents(deviceId);
-    for (size_t k = from; k < events.size(); k++) {
-        if (events[k].failed) continue;
-        char step[8] = "";
-        if (events[k].kind == SIM_EVENT_GET_FEATURE) strcpy(step, "g ");
-        if (events[k].kind == SIM_EVENT_SET_FEATURE) snprintf(step, sizeof step, "s%02X ", events[k].bytes[1]);
-        text += step;
-    }
-    return text;
-}
-
-size_t Mark(int deviceId)
-{
-    return SimGetEvents(deviceId).size();
-}
-
-std::string EngineSteps(BYTE command)
-{
-    std::string steps = command == CMD_WRITE_BLOCK ? "sCE g " : "";
-    for (int block = 1; block <= REGISTER_BLOCK_COUNT; block++) steps += command == CMD_WRITE_BLOCK ? "sC1 " : "sC0 ";
-    return command == CMD_WRITE_BLOCK ? steps + "sCD sCD sCD " : steps;
-}
-
-const std::string GUARD_BEGIN = "g sC8 ";
-const std::string GUARD_END = "sC9 ";
 
 // Every register distinguishable; the model's own ones as its row seeds them, the modes with
 // codes across the list, the text with an accented letter.
@@ -402,24 +321,6 @@ int AddController(const Controller& c, const std::map<int, WORD>& seed)
 int RunLongProgram(const std::function<void()>& scenario)
 {
     return RunProgram(scenario, 60000);
-}
-
-bool MainWindowBack()
-{
-    return WaitUntil([] { return IsWindowVisible(g_mainWindow) != 0; }, 10000);
-}
-
-bool WaitForProgressGone()
-{
-    return WaitUntil([] {
-        return WaitForDialogWithControl(ThisProcess(), IDC_READ_PROGRESS_TEXT, 0) == nullptr &&
-               WaitForDialogWithControl(ThisProcess(), IDC_WRITE_PROGRESS_TEXT, 0) == nullptr;
-    }, 10000);
-}
-
-bool WaitForCommands(int deviceId, BYTE command, int count)
-{
-    return WaitUntil([&] { return CountCommands(deviceId, command) >= count; }, 10000) && WaitForProgressGone();
 }
 
 bool WaitConnected(const Controller& c)
@@ -665,7 +566,7 @@ TEST_P(LcdControllerDevice, ReadShowsWriteReturnsAndHandlers)
         HWND dialog = OpenConfig(c);
         ASSERT_NE(dialog, nullptr);
         ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 1));
-        EXPECT_EQ(Features(deviceId, mark), GUARD_BEGIN + EngineSteps(CMD_READ_BLOCK) + GUARD_END);
+        EXPECT_EQ(Features(deviceId, mark), STATUS_STEP + BEGIN_STEP + ReadEngineSteps() + END_STEP);
         EXPECT_EQ(CountOpenHandles(deviceId), 0);
 
         EXPECT_EQ(GetTextUtf8(GetDlgItem(dialog, c.text)), "Zimní zahrada 12");
@@ -701,7 +602,7 @@ TEST_P(LcdControllerDevice, ReadShowsWriteReturnsAndHandlers)
         mark = Mark(deviceId);
         Click(dialog, c.write);
         ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 2));
-        EXPECT_EQ(Features(deviceId, mark), GUARD_BEGIN + EngineSteps(CMD_WRITE_BLOCK) + GUARD_END);
+        EXPECT_EQ(Features(deviceId, mark), STATUS_STEP + BEGIN_STEP + WriteEngineSteps() + END_STEP);
         for (int r = 0; r < SIM_REGISTER_COUNT; r++) EXPECT_EQ(DeviceRegister(deviceId, r), seed[r]) << "register " << r;
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
 
@@ -709,11 +610,11 @@ TEST_P(LcdControllerDevice, ReadShowsWriteReturnsAndHandlers)
         // time, a mode's states and one of its codes; each with its focus.
         std::map<int, WORD> expected = seed;
         const ColorCombo& second = c.colors[1];
-        Choose(dialog, second.id, 6);
+        SelectEntry(dialog, second.id, 6);
         expected[second.registerIndex] = (WORD)((seed[second.registerIndex] & ~(0xF << second.shift)) | (6 << second.shift));
         EXPECT_EQ(Focused(dialog), GetDlgItem(dialog, c.colorFocus));
         const Bargraph& bar = c.bargraphs.back();
-        Choose(dialog, bar.comboId, 2);
+        SelectEntry(dialog, bar.comboId, 2);
         expected[bar.registerIndex] = (WORD)((seed[bar.registerIndex] & ~3) | 2);
         EXPECT_EQ(GetText(GetDlgItem(dialog, bar.kindId)), KINDS[2]);
         EXPECT_EQ(Focused(dialog), GetDlgItem(dialog, bar.labelId));
@@ -721,18 +622,18 @@ TEST_P(LcdControllerDevice, ReadShowsWriteReturnsAndHandlers)
         WaitForPostedMessages();
         expected[39] = 3;
         EXPECT_TRUE(Checked(dialog, c.menu));
-        Choose(dialog, c.activeTime, 0);
+        SelectEntry(dialog, c.activeTime, 0);
         expected[35] = 5;
-        Choose(dialog, c.states[2], 5);
+        SelectEntry(dialog, c.states[2], 5);
         expected[89] = 5;
         EXPECT_EQ(EnabledStates(dialog, c.firstSymbol[2]), "1111100000000000");
         EXPECT_EQ(EnabledStates(dialog, c.firstSymbol[1]), ENABLED[1]);
-        Choose(dialog, c.firstSymbol[3] + 15, 33);
+        SelectEntry(dialog, c.firstSymbol[3] + 15, 33);
         expected[155] = 33;
         EXPECT_EQ(Focused(dialog), GetDlgItem(dialog, c.statesLabel[3]));
-        Choose(dialog, c.connection[3], 1);
+        SelectEntry(dialog, c.connection[3], 1);
         expected[90] = 1;
-        Choose(dialog, c.parity, 2);
+        SelectEntry(dialog, c.parity, 2);
         expected[49] = 0x0209;
         RunOnUiThread([&] { SetDlgItemTextA(dialog, c.text, "\xC8" "erven\xFD text 123456"); });
         const char* PACKED = "\xC8" "erven\xFD text 123";
@@ -795,7 +696,7 @@ TEST_P(LcdControllerDevice, MenuRefusalThenWriteReadsFirst)
         HWND dialog = WaitForDialogWithControl(ThisProcess(), c.read, 10000);
         ASSERT_NE(dialog, nullptr);
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
-        EXPECT_EQ(Features(deviceId, mark), "g ");
+        EXPECT_EQ(Features(deviceId, mark), STATUS_STEP);
         ExpectOpeningValues(c, dialog);
         EXPECT_TRUE(IsEnabled(GetDlgItem(dialog, c.read)));
         EXPECT_TRUE(IsEnabled(GetDlgItem(dialog, c.write)));
@@ -806,14 +707,14 @@ TEST_P(LcdControllerDevice, MenuRefusalThenWriteReadsFirst)
                          Edition(L"Data can not be write, menu is active.",
                                  L"Nelze zapsat data pokud je aktivní uživatelské menu."),
                          L"SET info", MB_ICONINFORMATION);
-        EXPECT_EQ(Features(deviceId, mark), "g ");
+        EXPECT_EQ(Features(deviceId, mark), STATUS_STEP);
 
         SetStatusWord(deviceId, 0);
         mark = Mark(deviceId);
         Click(dialog, c.write);
         ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 1));
         EXPECT_EQ(Features(deviceId, mark),
-                  GUARD_BEGIN + EngineSteps(CMD_READ_BLOCK) + EngineSteps(CMD_WRITE_BLOCK) + GUARD_END);
+                  STATUS_STEP + BEGIN_STEP + ReadEngineSteps() + WriteEngineSteps() + END_STEP);
         WORD registers[SIM_REGISTER_COUNT];
         memcpy(registers, g_deviceRegisters, sizeof registers);
         SendMessageW(dialog, WM_MODEL_FACTORY_SETTINGS, 0, (LPARAM)registers);  // the opening values
@@ -1078,13 +979,13 @@ TEST_P(LcdControllerFiles, DefaultSaveOpenAndRefusals)
         EXPECT_EQ(ReadFileBytes(path), FileWithFields(c.model, c.defaultFile, c.defaultText16));
 
         // Edits: a mode with 3 states and codes 12, 5, 63, a text with an accented letter.
-        Choose(dialog, c.states[1], 3);
-        Choose(dialog, c.firstSymbol[1], 12);
-        Choose(dialog, c.firstSymbol[1] + 1, 5);
-        Choose(dialog, c.firstSymbol[1] + 2, 63);
-        Choose(dialog, c.connection[1], 1);
-        Choose(dialog, c.activeTime, 2);
-        Choose(dialog, c.parity, 2);
+        SelectEntry(dialog, c.states[1], 3);
+        SelectEntry(dialog, c.firstSymbol[1], 12);
+        SelectEntry(dialog, c.firstSymbol[1] + 1, 5);
+        SelectEntry(dialog, c.firstSymbol[1] + 2, 63);
+        SelectEntry(dialog, c.connection[1], 1);
+        SelectEntry(dialog, c.activeTime, 2);
+        SelectEntry(dialog, c.parity, 2);
         Click(dialog, c.menu);
         WaitForPostedMessages();
         RunOnUiThread([&] { SetDlgItemTextA(dialog, c.text, "ABC\xE9"); });

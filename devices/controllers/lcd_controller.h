@@ -54,19 +54,14 @@ constexpr LcdMode ControllerMode(int k, int connectionId, int statesId, int stat
 }
 
 // The settings-file lines of the four modes: connections, numbers of states, then the 64 codes.
-#define LCD_CONTROLLER_SYMBOL_LINES(first)                                                                        \
-    {first, LCD_FILE_TWO_DIGITS}, {first + 1, LCD_FILE_TWO_DIGITS}, {first + 2, LCD_FILE_TWO_DIGITS},            \
-        {first + 3, LCD_FILE_TWO_DIGITS}, {first + 4, LCD_FILE_TWO_DIGITS}, {first + 5, LCD_FILE_TWO_DIGITS},    \
-        {first + 6, LCD_FILE_TWO_DIGITS}, {first + 7, LCD_FILE_TWO_DIGITS}, {first + 8, LCD_FILE_TWO_DIGITS},    \
-        {first + 9, LCD_FILE_TWO_DIGITS}, {first + 10, LCD_FILE_TWO_DIGITS}, {first + 11, LCD_FILE_TWO_DIGITS},  \
-        {first + 12, LCD_FILE_TWO_DIGITS}, {first + 13, LCD_FILE_TWO_DIGITS}, {first + 14, LCD_FILE_TWO_DIGITS}, \
-        {first + 15, LCD_FILE_TWO_DIGITS}
 #define LCD_CONTROLLER_MODE_LINES                                                                                   \
     {REG_MODE_CONNECTION, LCD_FILE_ONE_DIGIT}, {REG_MODE_CONNECTION + 2, LCD_FILE_ONE_DIGIT},                     \
         {REG_MODE_CONNECTION + 4, LCD_FILE_ONE_DIGIT}, {REG_MODE_CONNECTION + 6, LCD_FILE_ONE_DIGIT},             \
         {REG_MODE_STATES, LCD_FILE_TWO_DIGITS}, {REG_MODE_STATES + 2, LCD_FILE_TWO_DIGITS},                       \
         {REG_MODE_STATES + 4, LCD_FILE_TWO_DIGITS}, {REG_MODE_STATES + 6, LCD_FILE_TWO_DIGITS},                   \
-        LCD_CONTROLLER_SYMBOL_LINES(REG_MODE_SYMBOLS), LCD_CONTROLLER_SYMBOL_LINES(REG_MODE_SYMBOLS + 16),        \
-        LCD_CONTROLLER_SYMBOL_LINES(REG_MODE_SYMBOLS + 32), LCD_CONTROLLER_SYMBOL_LINES(REG_MODE_SYMBOLS + 48)
+        LCD_STATE_FILE_LINES(REG_MODE_SYMBOLS, LCD_FILE_TWO_DIGITS),                                            \
+        LCD_STATE_FILE_LINES(REG_MODE_SYMBOLS + 16, LCD_FILE_TWO_DIGITS),                                       \
+        LCD_STATE_FILE_LINES(REG_MODE_SYMBOLS + 32, LCD_FILE_TWO_DIGITS),                                       \
+        LCD_STATE_FILE_LINES(REG_MODE_SYMBOLS + 48, LCD_FILE_TWO_DIGITS)
 
 #endif

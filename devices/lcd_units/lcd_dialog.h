@@ -110,6 +110,13 @@ struct LcdFileLine {
     int fieldRegister;  // a field-text line that carries another register's field (0: its own)
 };
 
+// The 16 lines of one mode's pictogram codes, from register `first`, each of form `form`.
+#define LCD_STATE_FILE_LINES(first, form)                                                                \
+    {first, form}, {first + 1, form}, {first + 2, form}, {first + 3, form}, {first + 4, form},            \
+        {first + 5, form}, {first + 6, form}, {first + 7, form}, {first + 8, form}, {first + 9, form},   \
+        {first + 10, form}, {first + 11, form}, {first + 12, form}, {first + 13, form}, {first + 14, form}, \
+        {first + 15, form}
+
 // The dialog's own values, state of its model's source file for the whole run: one working word
 // per register it owns (a field's is its last value), the calibration value and its bitmaps.
 struct LcdValues {
