@@ -8,7 +8,9 @@
 
 #include <fstream>
 #include <iterator>
+#include <mutex>
 
+#include "kit/shared_records.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
 
@@ -27,7 +29,49 @@ BOOL CALLBACK FindFileNameEdit(HWND window, LPARAM found)
     return TRUE;
 }
 
+struct BoxWatch {
+    HWND dialog = nullptr;
+    std::vector<int> ids;
+    HHOOK hook = nullptr;
+    std::mutex lock;
+    std::vector<std::vector<std::string>> seen;
+};
+BoxWatch* s_boxWatch = nullptr;
+
+LRESULT CALLBACK RecordTextsAtBox(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPRETSTRUCT* message = (const CWPRETSTRUCT*)lParam;
+    if (code == HC_ACTION && s_boxWatch && message->message == WM_INITDIALOG && IsMessageBoxWindow(message->hwnd)) {
+        std::vector<std::string> texts;
+        for (int id : s_boxWatch->ids) texts.push_back(ItemText(s_boxWatch->dialog, id));
+        std::lock_guard<std::mutex> guard(s_boxWatch->lock);
+        s_boxWatch->seen.push_back(texts);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
+
+TextsAtEachBox::TextsAtEachBox(HWND dialog, std::vector<int> ids)
+{
+    s_boxWatch = new BoxWatch;
+    s_boxWatch->dialog = dialog;
+    s_boxWatch->ids = std::move(ids);
+    RunOnUiThread([] { s_boxWatch->hook = SetWindowsHookExW(WH_CALLWNDPROCRET, RecordTextsAtBox, nullptr, GetCurrentThreadId()); });
+}
+
+TextsAtEachBox::~TextsAtEachBox()
+{
+    RunOnUiThread([] { UnhookWindowsHookEx(s_boxWatch->hook); });
+    delete s_boxWatch;
+    s_boxWatch = nullptr;
+}
+
+std::vector<std::vector<std::string>> TextsAtEachBox::Seen()
+{
+    std::lock_guard<std::mutex> guard(s_boxWatch->lock);
+    return s_boxWatch->seen;
+}
 
 std::string ItemText(HWND dialog, int id)
 {
@@ -37,6 +81,16 @@ std::string ItemText(HWND dialog, int id)
 void TypeInto(HWND dialog, int id, const char* text)
 {
     SetText(GetDlgItem(dialog, id), std::wstring(text, text + strlen(text)));
+}
+
+void PostTickWithFocusOn(HWND dialog, int focusId, int typedId, const char* text)
+{
+    std::string typed = text ? text : "";
+    PostToUiThread([=] {
+        SendMessageW(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, focusId), TRUE);
+        if (typedId) SetDlgItemTextA(dialog, typedId, typed.c_str());
+        SendMessageW(dialog, WM_TIMER, TICK_TIMER_ID, 0);
+    });
 }
 
 std::string ReadFileBytes(const std::string& path)
