@@ -50,7 +50,63 @@ LRESULT CALLBACK RecordTextsAtBox(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+struct TickWatch {
+    HWND window = nullptr;
+    std::function<size_t()> probe;
+    HHOOK hook = nullptr;
+    std::mutex lock;
+    std::vector<size_t> probes;
+    int count = 0;
+};
+TickWatch* s_tickWatch = nullptr;
+
+LRESULT CALLBACK RecordTick(int code, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* message = (const MSG*)lParam;
+    if (code == HC_ACTION && wParam == PM_REMOVE && s_tickWatch && message->message == WM_TIMER &&
+        message->hwnd == s_tickWatch->window) {
+        size_t probed = s_tickWatch->probe ? s_tickWatch->probe() : 0;
+        std::lock_guard<std::mutex> guard(s_tickWatch->lock);
+        s_tickWatch->probes.push_back(probed);
+        s_tickWatch->count++;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
+
+TickRecorder::TickRecorder(HWND window, std::function<size_t()> probe)
+{
+    s_tickWatch = new TickWatch;
+    s_tickWatch->window = window;
+    s_tickWatch->probe = std::move(probe);
+    RunOnUiThread([] { s_tickWatch->hook = SetWindowsHookExW(WH_GETMESSAGE, RecordTick, nullptr, GetCurrentThreadId()); });
+}
+
+TickRecorder::~TickRecorder()
+{
+    RunOnUiThread([] { UnhookWindowsHookEx(s_tickWatch->hook); });
+    delete s_tickWatch;
+    s_tickWatch = nullptr;
+}
+
+int TickRecorder::Count()
+{
+    std::lock_guard<std::mutex> guard(s_tickWatch->lock);
+    return s_tickWatch->count;
+}
+
+bool TickRecorder::WaitForMore(int count)
+{
+    int start = Count();
+    return WaitUntil([&] { return Count() - start >= count; });
+}
+
+std::vector<size_t> TickRecorder::Probes()
+{
+    std::lock_guard<std::mutex> guard(s_tickWatch->lock);
+    return s_tickWatch->probes;
+}
 
 TextsAtEachBox::TextsAtEachBox(HWND dialog, std::vector<int> ids)
 {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,6 +29,20 @@ public:
     TextsAtEachBox(HWND dialog, std::vector<int> ids);
     ~TextsAtEachBox();
     std::vector<std::vector<std::string>> Seen();
+};
+
+// Counts the ticks (WM_TIMER messages taken from the queue) of one window of the UI thread while
+// it lives; at each it first notes `probe()` (run on the UI thread before the tick is handled),
+// so a test can tell in which tick something happened, however a busy machine stretches them.
+class TickRecorder {
+public:
+    TickRecorder(HWND window, std::function<size_t()> probe = nullptr);
+    ~TickRecorder();
+    int Count();
+    // Waits until `count` more ticks than now have been taken.
+    bool WaitForMore(int count);
+    // The probe's value at each tick, in order.
+    std::vector<size_t> Probes();
 };
 
 std::string ReadFileBytes(const std::string& path);

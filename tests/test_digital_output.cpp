@@ -5,7 +5,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include <atomic>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -297,26 +296,6 @@ HWND PickPatternAndTakeFocus(HWND dialog, int id, int index)
         focus = GetFocus();
     });
     return focus;
-}
-
-// Counts the ticks the dialogs of the UI thread take, so a test can wait until the tick has
-// surely looked at a field (a tick is one WM_TIMER taken from the queue).
-std::atomic<int> s_ticksTaken{0};
-
-LRESULT CALLBACK CountTicks(int code, WPARAM wParam, LPARAM lParam)
-{
-    const MSG* message = (const MSG*)lParam;
-    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_TIMER) s_ticksTaken++;
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-void WaitForTicks(int count)
-{
-    HHOOK hook = nullptr;
-    RunOnUiThread([&] { hook = SetWindowsHookExW(WH_GETMESSAGE, CountTicks, nullptr, GetCurrentThreadId()); });
-    int start = s_ticksTaken;
-    EXPECT_TRUE(WaitUntil([&] { return s_ticksTaken - start >= count; })) << "the dialog does not tick";
-    RunOnUiThread([&] { UnhookWindowsHookEx(hook); });
 }
 
 std::string TempPath(const char* name)
@@ -767,7 +746,7 @@ TEST_F(DMG1TDialog, StatesLimitsAndFileForms)
         PostTickWithFocusOn(dialog, IDC_DMG1T_ADDRESS, IDC_DMG1T_HIGH_LIMIT, "-20.0");
         ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
         EXPECT_EQ(ItemText(dialog, IDC_DMG1T_LOW_LIMIT), "-20.0");
-        WaitForTicks(5);
+        EXPECT_TRUE(TickRecorder(dialog).WaitForMore(5)) << "the dialog does not tick";
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
 
         file = SaveSettings(dialog, IDC_DMG1T_SAVE, path);
