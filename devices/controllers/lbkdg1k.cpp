@@ -47,9 +47,9 @@ static const LcdWord WORDS[] = {
     {LCD_END, 0},
 };
 static const LcdActiveTime ACTIVE_TIME = {IDC_LBKDG1K_ACTIVE_TIME, REG_LCD_ACTIVE_TIME,
-                                          LCD_CONTROLLER_ACTIVE_TIME_TEXT_IDS, LCD_CONTROLLER_ACTIVE_TIMES, 5};
+                                          ROOM_ACTIVE_TIME_TEXT_IDS, ROOM_ACTIVE_TIME_ENTRIES, 5};
 static const LcdFlag FLAGS[] = {
-    {IDC_LBKDG1K_MENU_DISABLE, REG_FLAGS, MENU_LOCK_BIT, 1},
+    {IDC_LBKDG1K_MENU_DISABLE, REG_FLAGS, FLAG_MENU_DISABLED, 1},
     {0},
 };
 static const LcdColor COLORS[] = {
@@ -214,10 +214,10 @@ static const LcdUnit LBKDG1K_UNIT = {
     .colors = COLORS,
     .colorFocusId = IDC_LBKDG1K_COLOR_TEMPERATURE_LABEL,
     .bargraphs = BARGRAPHS,
-    .kindTextIds = LCD_CONTROLLER_KIND_TEXT_IDS,
+    .kindTextIds = ROOM_KIND_TEXT_IDS,
     .modes = MODES,
     .modeCount = LCD_CONTROLLER_MODES,
-    .positionTextIds = LCD_CONTROLLER_POSITION_TEXT_IDS,
+    .positionTextIds = ROOM_POSITION_TEXT_IDS,
     .positionCount = 1,
     .exclusivePositions = 0,
     .positionTakenTextId = 0,

@@ -1,23 +1,17 @@
-// What the LCD room controllers share as descriptor data of the LCD dialog engine: their register
-// map, lists, colour and file forms. Each model keeps its own values and binds these to its ids.
+// What the LCD room controllers share as descriptor data of the LCD dialog engine, beside what
+// they share with the LCD room units: their registers, lists and file lines. Each model keeps its
+// own values and binds these to its ids.
 #ifndef ZENTIL_DEVICES_CONTROLLERS_LCD_CONTROLLER_H
 #define ZENTIL_DEVICES_CONTROLLERS_LCD_CONTROLLER_H
 
 #include "devices/lcd_units/lcd_dialog.h"
+#include "devices/lcd_units/room_units.h"
 
-const int REG_REQUESTED_TEMPERATURE = 8;
-const int REG_REQUESTED_HUMIDITY = 9;
 const int REG_REQUESTED_CO2 = 13;
 const int REG_BACKLIGHT_DAY = 34;
-const int REG_LCD_ACTIVE_TIME = 35;
 const int REG_COLORS_MEASURED = 36;
 const int REG_COLORS_SYMBOLS = 37;
 const int REG_BACKLIGHT_NIGHT = 38;
-const int REG_FLAGS = 39;
-const int REG_TEMPERATURE_LOW = 52;
-const int REG_TEMPERATURE_HIGH = 53;
-const int REG_HUMIDITY_LOW = 54;
-const int REG_HUMIDITY_HIGH = 55;
 const int REG_BACKLIGHT_SWITCH_LOW = 56;
 const int REG_BACKLIGHT_SWITCH_HIGH = 57;
 const int REG_CO2_LOW = 62;
@@ -28,19 +22,12 @@ const int REG_BARGRAPH_1 = 68;
 const int REG_BARGRAPH_2 = 69;
 const int REG_BARGRAPH_3 = 73;
 const int REG_OFFSET_CO2 = 81;
-const int REG_MODE_CONNECTION = 84;  // mode k at 84 + 2(k - 1)
-const int REG_MODE_STATES = 85;      // mode k at 85 + 2(k - 1)
-const int REG_MODE_SYMBOLS = 92;     // mode k's 16 states from 92 + 16(k - 1)
 const int LCD_CONTROLLER_MODES = 4;
 const int LCD_CONTROLLER_SYMBOLS = 64;
 const int LCD_CONTROLLER_COLORS = 7;
-const WORD MENU_LOCK_BIT = 0x0001;
 
-extern const UINT LCD_CONTROLLER_ACTIVE_TIME_TEXT_IDS[];
-extern const UINT LCD_CONTROLLER_KIND_TEXT_IDS[BARGRAPH_BITMAP_COUNT];
-extern const UINT LCD_CONTROLLER_POSITION_TEXT_IDS[1];
+// Each mode's own LCD position, listed after "LCD none" (entry 0 of ROOM_POSITION_TEXT_IDS).
 extern const UINT LCD_CONTROLLER_OWN_POSITION_TEXT_IDS[LCD_CONTROLLER_MODES];
-const int LCD_CONTROLLER_ACTIVE_TIMES = 12;
 
 // The handle table of one controller dialog: 64 pictograms, 7 swatches, 4 bargraph pictures.
 #define LCD_CONTROLLER_BITMAPS {LCD_CONTROLLER_SYMBOLS, LCD_CONTROLLER_COLORS, BARGRAPH_BITMAP_COUNT}

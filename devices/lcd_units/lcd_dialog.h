@@ -49,14 +49,18 @@ struct LcdQuickAccess {
     const int* entryModes;
     int entryCount;
     const UINT* emptyModeTextIds;  // per mode
+    WORD shownOnlyCode;            // a code of no entry whose text is still shown (0: none)
+    UINT shownOnlyTextId;
 };
 
 // A check box of the menu flags: one bit of its word, or the whole word (mask 0: 1 or 0).
+// With `showsWholeWord` the box is checked while any bit of the word is set, and a click inverts
+// the mask's bits only.
 struct LcdFlag {
     int controlId;
     int registerIndex;
     WORD mask;
-    BYTE checkedWhileNonzero;  // 1: the box shows any set bit of the word, though a click toggles only its own
+    BYTE showsWholeWord;
 };
 
 // A colour combo box: the nibble at `shift` of its colour word.
@@ -139,7 +143,7 @@ struct LcdUnit {
     const char* defaultText;
     int baudId;
     int parityId;
-    const LcdActiveTime* activeTime;
+    const LcdActiveTime* activeTime;  // null: no active-time list
     const LcdQuickAccess* quickAccess;  // null: no quick-access buttons
     const LcdFlag* flags;  // {0}-terminated
     const LcdColor* colors;  // {0}-terminated
@@ -163,6 +167,7 @@ struct LcdUnit {
     int calibrationFieldId;      // the calibration value (in no register); 0: none
     const char* calibrationDefault;
     int calibrationButtonId;     // sends the calibration value
+    BYTE baudOwnsRegister;        // 1: register 49 is the baud index alone (no parity byte)
     // Per mode, the text of its own LCD position: each connection list is then entry 0 of
     // positionTextIds and the mode's own position. Null: every mode lists every position.
     const UINT* ownPositionTextIds;
