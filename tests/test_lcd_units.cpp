@@ -1281,6 +1281,9 @@ const RoomModel ROOM_MODELS[] = {
       {IDC_RMG1A_READ, L"Read RMG1A", L"Načíst RMG1A"}}},
 };
 
+std::string FileField(const std::string& file, int r);
+std::string SaveSettings(HWND dialog, int saveId, const std::string& path);
+
 std::wstring Shown(const ShownText& text)
 {
     return text.czech ? EditionText(text.english, text.czech) : std::wstring(text.english);
@@ -1301,6 +1304,7 @@ std::string RoomModelName(const ::testing::TestParamInfo<RoomModel>& info)
 }  // namespace
 
 class LcdRoomTables : public LcdUnits, public ::testing::WithParamInterface<RoomModel> {};
+class LcdRoomDevices : public LcdRoomTables {};
 
 // Off-line: Read and Write disabled, the opening defaults and the kept template texts; Default
 // then Save byte for byte; the file opened back over other values; refused files change nothing;
@@ -1385,7 +1389,7 @@ TEST_P(LcdRoomTables, OfflineDefaultSaveOpenAndRefusedFiles)
 // Through CONFIG on the model's device: the automatic guarded read shows every register with its
 // coding; Write sends everything back as read; after Default, Write stores the defaults in every
 // register the dialog owns and leaves all others as the device had them. The close box gives 1005.
-TEST_P(LcdRoomTables, ReadShowsWriteStoresOnlyOwnRegisters)
+TEST_P(LcdRoomDevices, ReadShowsWriteStoresOnlyOwnRegisters)
 {
     const RoomModel& m = GetParam();
     std::map<int, WORD> seed = RoomSeed(m);
@@ -1419,7 +1423,7 @@ TEST_P(LcdRoomTables, ReadShowsWriteStoresOnlyOwnRegisters)
 }
 
 // The unit's menu open: the automatic read is refused once and the opening defaults stay.
-TEST_P(LcdRoomTables, RefusedReadAtOpeningKeepsDefaults)
+TEST_P(LcdRoomDevices, RefusedReadAtOpeningKeepsDefaults)
 {
     const RoomModel& m = GetParam();
     int deviceId = AddKdg1kyDevice(RoomSeed(m), m.name);
@@ -1476,7 +1480,84 @@ TEST_P(LcdRoomTables, PictogramListsAndHandlesReleased)
     EXPECT_EQ(m.bitmaps()->mask, nullptr);
 }
 
+namespace {
+
+// The registers a model keeps as words of its lists, check boxes and radios (not as edit texts).
+std::vector<int> ListWordRegisters(const RoomModel& m)
+{
+    const std::set<int> FIELD_REGISTERS = {8, 9, 13, 33, 48, 52, 53, 54, 55, 62, 63, 64, 65, 76, 77, 81};
+    std::vector<int> words;
+    for (const auto& r : m.factory)
+        if ((r.first < 40 || r.first > 47) && FIELD_REGISTERS.count(r.first) == 0) words.push_back(r.first);
+    return words;
+}
+
+}  // namespace
+
+// Every list word of the device outside its list: shown as no entry or left as it was, saved as
+// numbers, and written back unchanged.
+TEST_P(LcdRoomDevices, DeviceWordsOutsideEveryListGoBackUnchanged)
+{
+    const RoomModel& m = GetParam();
+    std::map<int, WORD> seed = RoomSeed(m);
+    for (int r : ListWordRegisters(m)) seed[r] = 0xFFFF;
+    std::string path = TempPath((std::string(m.name) + "_words.dlc").c_str());
+    int deviceId = AddKdg1kyDevice(seed, m.name);
+    RunProgram([&] {
+        HWND dialog = OpenWithDevice(deviceId, m.name, m.read);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, m.address) == "17"; })) << "nothing read";
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 1));
+        EXPECT_EQ(Selected(dialog, m.firstSymbols[0]), CB_ERR);
+        EXPECT_EQ(EnabledStates(dialog, m.firstSymbols[0], m.symbolStep), std::string(16, '0'));
+        std::string file = SaveSettings(dialog, m.save, path);
+        for (int r : ListWordRegisters(m)) {
+            if (r == 35) continue;  // the active-time line is the list's text
+            EXPECT_EQ(FileField(file, r), "65535 ") << "line " << r;
+        }
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 2));
+        for (int r = 0; r < SIM_REGISTER_COUNT; r++) EXPECT_EQ(DeviceRegister(deviceId, r), seed[r]) << "register " << r;
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        Click(dialog, m.cancel);
+        EXPECT_TRUE(MainWindowBack());
+    }, 30000);
+    DeleteFileA(path.c_str());
+}
+
+// A file whose list lines hold letters or nothing: each value stays as it was, so the file saved
+// again is the defaults'.
+TEST_P(LcdRoomTables, FileLinesWithoutNumbersKeepTheValues)
+{
+    const RoomModel& m = GetParam();
+    std::string path = TempPath((std::string(m.name) + "_letters.dlc").c_str());
+    std::string saved = TempPath((std::string(m.name) + "_letters_saved.dlc").c_str());
+    std::map<int, std::string> fields = m.defaultFile;
+    bool letters = true;
+    for (int r : ListWordRegisters(m)) {
+        if (r == 35) continue;
+        fields[r] = letters ? "abc" : "";
+        letters = !letters;
+    }
+    WriteFileBytes(path, SettingsFile(m.name, fields, "Bad lines       "));
+    INT_PTR result = RunDialog(m.templateId, m.proc, [&](HWND dialog) {
+        WaitOpened(dialog, m.read);
+        Click(dialog, m.defaults);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.text) == m.defaultText; }));
+        Click(dialog, m.open);
+        ChooseFile(dialog, path);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.text) == "Bad lines       "; }));
+        EXPECT_EQ(SaveSettings(dialog, m.save, saved), SettingsFile(m.name, m.defaultFile, "Bad lines       "));
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        Click(dialog, m.cancel);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    DeleteFileA(path.c_str());
+    DeleteFileA(saved.c_str());
+}
+
 INSTANTIATE_TEST_SUITE_P(Models, LcdRoomTables, ::testing::ValuesIn(ROOM_MODELS), RoomModelName);
+INSTANTIATE_TEST_SUITE_P(Models, LcdRoomDevices, ::testing::ValuesIn(ROOM_MODELS), RoomModelName);
 
 // ---- What each room unit has of its own
 
@@ -1882,4 +1963,30 @@ TEST_F(LcdRmg1a, HeldStepsSetAndFileSteps)
     });
     EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
     DeleteFileA(path.c_str());
+}
+
+// RMG1A's tick holds the requested temperature and its limits to -20.0..200.0 and leaves the
+// number of steps alone.
+TEST_F(LcdRmg1a, TickChecksTemperaturesNotSteps)
+{
+    INT_PTR result = RunDialog(IDD_RMG1A, RMG1ADlgProc, [&](HWND dialog) {
+        WaitOpened(dialog, IDC_RMG1A_READ);
+        TypeInto(dialog, IDC_RMG1A_TEMPERATURE_REQ, "250.0");
+        AnswerRangeMessages();
+        EXPECT_EQ(ItemText(dialog, IDC_RMG1A_TEMPERATURE_REQ), "200.0");
+        TypeInto(dialog, IDC_RMG1A_TEMPERATURE_LOW, "-25.0");
+        AnswerRangeMessages();
+        EXPECT_EQ(ItemText(dialog, IDC_RMG1A_TEMPERATURE_LOW), "-20.0");
+        Click(dialog, IDC_RMG1A_PWM);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_RMG1A_FREQUENCY) == "15"; }));
+        TypeInto(dialog, IDC_RMG1A_STEPS, "2");
+        RunOnUiThread([&] { SetFocus(GetDlgItem(dialog, IDC_RMG1A_ADDRESS)); });
+        TypeInto(dialog, IDC_RMG1A_TEMPERATURE_HIGH, "201.0");
+        AnswerRangeMessages();
+        EXPECT_EQ(ItemText(dialog, IDC_RMG1A_TEMPERATURE_HIGH), "200.0");
+        EXPECT_EQ(ItemText(dialog, IDC_RMG1A_STEPS), "2");
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        Click(dialog, IDC_RMG1A_CANCEL);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
 }
