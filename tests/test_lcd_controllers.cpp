@@ -93,6 +93,7 @@ struct Controller {
     // The seeded device: register values and the texts the controls then show.
     std::map<int, WORD> seed;
     std::vector<std::pair<int, const char*>> shown;
+    std::map<int, WORD> defaultWords;  // registers Default then Write stores (with the text)
     const wchar_t* mismatchEnglish;
     const wchar_t* mismatchCzech;
 };
@@ -107,7 +108,7 @@ std::map<int, std::string> CommonDefaultFile(int dayLine)
 {
     std::map<int, std::string> fields = {
         {dayLine, "30"}, {38, "10"},     {35, "5s"},    {37, "13107"}, {39, "0"},     {48, "1"},
-        {49, "0004"},    {50, "00001"},  {51, "65534"}, {76, "0.0"},   {77, "0.0"},   {8, "0.0"},
+        {49, "0004"},    {50, "00001"},  {51, "65534"}, {76, "0.0"},   {8, "0.0"},
         {52, "-5.0"},    {53, "5.0"},    {56, "20"},    {57, "30"},    {68, "00001"},
     };
     for (int k = 0; k < MODES; k++) {
@@ -213,7 +214,7 @@ std::vector<Controller> MakeControllers()
                        {IDC_LBKDG1K_CALIBRATION_VALUE, "abc"},
                        {IDC_LBKDG1K_TEXT, "A text much longer than sixteen"}};
         c.defaultFile = CommonDefaultFile(33);
-        for (auto field : std::map<int, std::string>{{36, "00546"}, {81, "0"},     {9, "40"},     {54, "20"},
+        for (auto field : std::map<int, std::string>{{36, "00546"}, {81, "0"},     {9, "40"},     {54, "20"},  {77, "0.0"},
                                                      {55, "80"},    {13, "1000"},  {62, "800"},   {63, "2000"},
                                                      {64, "1000"},  {65, "2000"},  {69, "01026"}, {73, "01027"}})
             c.defaultFile[field.first] = field.second;
@@ -232,8 +233,297 @@ std::vector<Controller> MakeControllers()
             {IDC_LBKDG1K_DAY, "40"},               {IDC_LBKDG1K_NIGHT, "5"},              {IDC_LBKDG1K_SWITCHING_LOW, "-3"},
             {IDC_LBKDG1K_SWITCHING_HIGH, "45"},    {IDC_LBKDG1K_ADDRESS, "17"},
         };
+        c.defaultWords = {{36, 0x0222}, {37, 0x3333}, {13, 1000}, {81, 0}, {73, 0x0403}, {34, 30}, {33, FILLER_BASE + 33}};
         c.mismatchEnglish = L"LBKDG1K device is not compatible with selected file.";
         c.mismatchCzech = L"Konfigurační soubor není určen pro zařízení LBKDG1K";
+        rows.push_back(c);
+    }
+    {
+        Controller c = rows[0];
+        c.model = "LBDMG1K";
+        c.caption = L"LB-DMG";
+        c.type = DEVICE_TYPE_LBDMG1K;
+        c.templateId = IDD_LBDMG1K;
+        c.dialogProc = LBDMG1KDlgProc;
+        c.bitmaps = LBDMG1KBitmapTable;
+        c.offlineButton = IDC_OFFLINE_LB_DMG;
+        c.read = IDC_LBDMG1K_READ;
+        c.write = IDC_LBDMG1K_WRITE;
+        c.open = IDC_LBDMG1K_OPEN;
+        c.save = IDC_LBDMG1K_SAVE;
+        c.defaults = IDC_LBDMG1K_DEFAULT;
+        c.cancel = IDC_LBDMG1K_CANCEL;
+        c.text = IDC_LBDMG1K_TEXT;
+        c.address = IDC_LBDMG1K_ADDRESS;
+        c.baud = IDC_LBDMG1K_BAUD;
+        c.parity = IDC_LBDMG1K_PARITY;
+        c.activeTime = IDC_LBDMG1K_ACTIVE_TIME;
+        c.menu = IDC_LBDMG1K_MENU_DISABLE;
+        c.dualState = IDC_LBDMG1K_DUALSTATE;
+        c.pwm = IDC_LBDMG1K_PWM;
+        c.steps = IDC_LBDMG1K_STEPS;
+        c.frequency = IDC_LBDMG1K_FREQUENCY;
+        c.period = IDC_LBDMG1K_PERIOD;
+        c.set = IDC_LBDMG1K_SET;
+        c.calibrationValue = 0;
+        c.calibrationButton = 0;
+        int connection[] = {IDC_LBDMG1K_MODE1_CONNECTION, IDC_LBDMG1K_MODE2_CONNECTION, IDC_LBDMG1K_MODE3_CONNECTION,
+                            IDC_LBDMG1K_MODE4_CONNECTION};
+        int states[] = {IDC_LBDMG1K_MODE1_STATES, IDC_LBDMG1K_MODE2_STATES, IDC_LBDMG1K_MODE3_STATES,
+                        IDC_LBDMG1K_MODE4_STATES};
+        int labels[] = {IDC_LBDMG1K_MODE1_STATES_LABEL, IDC_LBDMG1K_MODE2_STATES_LABEL, IDC_LBDMG1K_MODE3_STATES_LABEL,
+                        IDC_LBDMG1K_MODE4_STATES_LABEL};
+        int symbols[] = {IDC_LBDMG1K_MODE1_SYMBOL1, IDC_LBDMG1K_MODE2_SYMBOL1, IDC_LBDMG1K_MODE3_SYMBOL1,
+                         IDC_LBDMG1K_MODE4_SYMBOL1};
+        memcpy(c.connection, connection, sizeof connection);
+        memcpy(c.states, states, sizeof states);
+        memcpy(c.statesLabel, labels, sizeof labels);
+        memcpy(c.firstSymbol, symbols, sizeof symbols);
+        c.colors = {
+            {IDC_LBDMG1K_COLOR_TEMPERATURE, 36, 0, 2}, {IDC_LBDMG1K_COLOR_HUMIDITY, 36, 4, 2},
+            {IDC_LBDMG1K_COLOR_SYMBOL1, 37, 0, 3},     {IDC_LBDMG1K_COLOR_SYMBOL2, 37, 4, 3},
+            {IDC_LBDMG1K_COLOR_SYMBOL3, 37, 8, 3},     {IDC_LBDMG1K_COLOR_SYMBOL4, 37, 12, 3},
+        };
+        c.colorFocus = IDC_LBDMG1K_COLOR_TEMPERATURE_LABEL;
+        c.bargraphs = {
+            {IDC_LBDMG1K_TEMPERATURE_BARGRAPH, IDC_LBDMG1K_TEMPERATURE_KIND, IDC_LBDMG1K_TEMPERATURE_BARGRAPH_LABEL, 68, 1},
+            {IDC_LBDMG1K_HUMIDITY_BARGRAPH, IDC_LBDMG1K_HUMIDITY_KIND, IDC_LBDMG1K_HUMIDITY_BARGRAPH_LABEL, 69, 2},
+        };
+        c.hidden = {IDC_LBDMG1K_SWITCHING_GROUP, IDC_LBDMG1K_SWITCHING_LOW_LABEL, IDC_LBDMG1K_SWITCHING_HIGH_LABEL,
+                    IDC_LBDMG1K_SWITCHING_LOW, IDC_LBDMG1K_SWITCHING_HIGH};
+        c.openingText = "Dolvan LB-DMG   ";
+        c.defaultText16 = "LB-DMG  Dolvan  ";
+        c.ticks = {
+            {IDC_LBDMG1K_DAY, 34, "0", "100", "", "101"},
+            {IDC_LBDMG1K_NIGHT, 38, "0", "100", "", "150"},
+            {IDC_LBDMG1K_ADDRESS, 48, "1", "254", "0", "255"},
+            {IDC_LBDMG1K_OFFSET_TEMPERATURE, 76, "-20.0", "20.0", "-20.1", "20.1"},
+            {IDC_LBDMG1K_OFFSET_HUMIDITY, 77, "-20.0", "20.0", "-25", "20.06"},
+            {IDC_LBDMG1K_TEMPERATURE_REQ, 8, "-20.0", "200.0", "-20.1", "200.1"},
+            {IDC_LBDMG1K_TEMPERATURE_HIGH, 53, "-20.0", "200.0", "-30", "300"},
+            {IDC_LBDMG1K_TEMPERATURE_LOW, 52, "-20.0", "200.0", "-20,5", "200,5"},
+            {IDC_LBDMG1K_HUMIDITY_REQ, 9, "-100", "100", "-101", "101"},
+            {IDC_LBDMG1K_HUMIDITY_HIGH, 55, "-100", "100", "-200", "200"},
+            {IDC_LBDMG1K_HUMIDITY_LOW, 54, "-100", "100", "-101", "101"},
+        };
+        c.openingTexts = {
+            {IDC_LBDMG1K_DAY, "30"},           {IDC_LBDMG1K_NIGHT, "10"},        {IDC_LBDMG1K_ADDRESS, "1"},
+            {IDC_LBDMG1K_OFFSET_TEMPERATURE, "0.0"}, {IDC_LBDMG1K_OFFSET_HUMIDITY, "0.0"},
+            {IDC_LBDMG1K_TEMPERATURE_REQ, "0.0"}, {IDC_LBDMG1K_TEMPERATURE_LOW, "-5.0"}, {IDC_LBDMG1K_TEMPERATURE_HIGH, "5.0"},
+            {IDC_LBDMG1K_HUMIDITY_REQ, "40"},  {IDC_LBDMG1K_HUMIDITY_LOW, "20"},   {IDC_LBDMG1K_HUMIDITY_HIGH, "80"},
+            {IDC_LBDMG1K_SWITCHING_LOW, "20"}, {IDC_LBDMG1K_SWITCHING_HIGH, "30"},
+            {IDC_LBDMG1K_STEPS, "2"},          {IDC_LBDMG1K_FREQUENCY, "--"},      {IDC_LBDMG1K_PERIOD, "--"},
+        };
+        c.unchecked = {{IDC_LBDMG1K_SWITCHING_LOW, "-99999"},
+                       {IDC_LBDMG1K_SWITCHING_HIGH, "99999"},
+                       {IDC_LBDMG1K_TEXT, "A text much longer than sixteen"}};
+        c.defaultFile = CommonDefaultFile(34);
+        for (auto field : std::map<int, std::string>{{36, "00034"}, {77, "0.0"}, {9, "40"}, {54, "20"}, {55, "80"},
+                                                     {69, "01026"}})
+            c.defaultFile[field.first] = field.second;
+        c.seed = {
+            {8, 215},   {52, (WORD)-55}, {53, 305},  {9, (WORD)-5}, {54, 25},   {55, 75},
+            {76, (WORD)-15}, {77, (WORD)-5}, {34, 40}, {38, 5},    {56, (WORD)-3}, {57, 45},  {48, 17},
+            {68, 0x0400}, {69, 0x0403},  {36, 0xF722},
+        };
+        c.shown = {
+            {IDC_LBDMG1K_TEMPERATURE_REQ, "21.5"}, {IDC_LBDMG1K_TEMPERATURE_LOW, "-5.5"}, {IDC_LBDMG1K_TEMPERATURE_HIGH, "30.5"},
+            {IDC_LBDMG1K_HUMIDITY_REQ, "-5"},      {IDC_LBDMG1K_HUMIDITY_LOW, "25"},      {IDC_LBDMG1K_HUMIDITY_HIGH, "75"},
+            {IDC_LBDMG1K_OFFSET_TEMPERATURE, "-1.5"}, {IDC_LBDMG1K_OFFSET_HUMIDITY, "-0.5"},
+            {IDC_LBDMG1K_DAY, "40"},               {IDC_LBDMG1K_NIGHT, "5"},              {IDC_LBDMG1K_SWITCHING_LOW, "-3"},
+            {IDC_LBDMG1K_SWITCHING_HIGH, "45"},    {IDC_LBDMG1K_ADDRESS, "17"},
+        };
+        c.defaultWords = {{36, 0x0022}, {37, 0x3333}, {69, 0x0402}, {34, 30}, {33, FILLER_BASE + 33}, {13, FILLER_BASE + 13}};
+        c.mismatchEnglish = L"LBDMG1K device is not compatible with selected file.";
+        c.mismatchCzech = L"Konfigurační soubor není určen pro zařízení LBDMG1K";
+        rows.push_back(c);
+    }
+    {
+        Controller c = rows[0];
+        c.model = "LBRMG1K";
+        c.caption = L"LB-RMG";
+        c.type = DEVICE_TYPE_LBRMG1K;
+        c.templateId = IDD_LBRMG1K;
+        c.dialogProc = LBRMG1KDlgProc;
+        c.bitmaps = LBRMG1KBitmapTable;
+        c.offlineButton = IDC_OFFLINE_LB_RMG;
+        c.read = IDC_LBRMG1K_READ;
+        c.write = IDC_LBRMG1K_WRITE;
+        c.open = IDC_LBRMG1K_OPEN;
+        c.save = IDC_LBRMG1K_SAVE;
+        c.defaults = IDC_LBRMG1K_DEFAULT;
+        c.cancel = IDC_LBRMG1K_CANCEL;
+        c.text = IDC_LBRMG1K_TEXT;
+        c.address = IDC_LBRMG1K_ADDRESS;
+        c.baud = IDC_LBRMG1K_BAUD;
+        c.parity = IDC_LBRMG1K_PARITY;
+        c.activeTime = IDC_LBRMG1K_ACTIVE_TIME;
+        c.menu = IDC_LBRMG1K_MENU_DISABLE;
+        c.dualState = IDC_LBRMG1K_DUALSTATE;
+        c.pwm = IDC_LBRMG1K_PWM;
+        c.steps = IDC_LBRMG1K_STEPS;
+        c.frequency = IDC_LBRMG1K_FREQUENCY;
+        c.period = IDC_LBRMG1K_PERIOD;
+        c.set = IDC_LBRMG1K_SET;
+        c.calibrationValue = 0;
+        c.calibrationButton = 0;
+        for (int k = 0; k < MODES; k++) {
+            int base = IDC_LBRMG1K_MODE1_GROUP + 37 * k;
+            c.connection[k] = base + 2;
+            c.statesLabel[k] = base + 3;
+            c.states[k] = base + 4;
+            c.firstSymbol[k] = base + 21;
+        }
+        c.colors = {
+            {IDC_LBRMG1K_COLOR_TEMPERATURE, 36, 0, 2}, {IDC_LBRMG1K_COLOR_REQUESTED, 36, 4, 2},
+            {IDC_LBRMG1K_COLOR_BARGRAPH, 36, 8, 2},    {IDC_LBRMG1K_COLOR_SYMBOL1, 37, 0, 3},
+            {IDC_LBRMG1K_COLOR_SYMBOL2, 37, 4, 3},     {IDC_LBRMG1K_COLOR_SYMBOL3, 37, 8, 3},
+            {IDC_LBRMG1K_COLOR_SYMBOL4, 37, 12, 3},
+        };
+        c.colorFocus = IDC_LBRMG1K_COLOR_TEMPERATURE_LABEL;
+        c.bargraphs = {
+            {IDC_LBRMG1K_TEMPERATURE_BARGRAPH, IDC_LBRMG1K_TEMPERATURE_KIND, IDC_LBRMG1K_TEMPERATURE_BARGRAPH_LABEL, 68, 1},
+        };
+        c.hidden = {IDC_LBRMG1K_SWITCHING_GROUP, IDC_LBRMG1K_SWITCHING_LOW_LABEL, IDC_LBRMG1K_SWITCHING_HIGH_LABEL,
+                    IDC_LBRMG1K_SWITCHING_LOW, IDC_LBRMG1K_SWITCHING_HIGH};
+        c.openingText = "Dolvan LB-RMG   ";
+        c.defaultText16 = "LB-RMG  Dolvan  ";
+        c.ticks = {
+            {IDC_LBRMG1K_DAY, 34, "0", "100", "", "101"},
+            {IDC_LBRMG1K_NIGHT, 38, "0", "100", "", "150"},
+            {IDC_LBRMG1K_ADDRESS, 48, "1", "254", "0", "255"},
+            {IDC_LBRMG1K_OFFSET_TEMPERATURE, 76, "-20.0", "20.0", "-25.0", "20.1"},
+            {IDC_LBRMG1K_TEMPERATURE_REQ, 8, "-20.0", "200.0", "-20.1", "250.0"},
+            {IDC_LBRMG1K_TEMPERATURE_HIGH, 53, "-20.0", "200.0", "-30", "300"},
+            {IDC_LBRMG1K_TEMPERATURE_LOW, 52, "-20.0", "200.0", "-20,5", "200,5"},
+        };
+        c.openingTexts = {
+            {IDC_LBRMG1K_DAY, "30"},           {IDC_LBRMG1K_NIGHT, "10"},        {IDC_LBRMG1K_ADDRESS, "1"},
+            {IDC_LBRMG1K_OFFSET_TEMPERATURE, "0.0"},
+            {IDC_LBRMG1K_TEMPERATURE_REQ, "0.0"}, {IDC_LBRMG1K_TEMPERATURE_LOW, "-5.0"}, {IDC_LBRMG1K_TEMPERATURE_HIGH, "5.0"},
+            {IDC_LBRMG1K_SWITCHING_LOW, "20"}, {IDC_LBRMG1K_SWITCHING_HIGH, "30"},
+            {IDC_LBRMG1K_STEPS, "2"},          {IDC_LBRMG1K_FREQUENCY, "--"},      {IDC_LBRMG1K_PERIOD, "--"},
+        };
+        c.unchecked = {{IDC_LBRMG1K_SWITCHING_LOW, "-99999"},
+                       {IDC_LBRMG1K_SWITCHING_HIGH, "99999"},
+                       {IDC_LBRMG1K_TEXT, "A text much longer than sixteen"}};
+        c.defaultFile = CommonDefaultFile(34);
+        c.defaultFile[36] = "00546";
+        c.seed = {
+            {8, 215}, {52, (WORD)-55}, {53, 305}, {76, (WORD)-15}, {34, 40}, {38, 5}, {56, (WORD)-3}, {57, 45},
+            {48, 17}, {68, 0x0400},    {36, 0xF222},
+        };
+        c.shown = {
+            {IDC_LBRMG1K_TEMPERATURE_REQ, "21.5"}, {IDC_LBRMG1K_TEMPERATURE_LOW, "-5.5"}, {IDC_LBRMG1K_TEMPERATURE_HIGH, "30.5"},
+            {IDC_LBRMG1K_OFFSET_TEMPERATURE, "-1.5"}, {IDC_LBRMG1K_DAY, "40"},          {IDC_LBRMG1K_NIGHT, "5"},
+            {IDC_LBRMG1K_SWITCHING_LOW, "-3"},     {IDC_LBRMG1K_SWITCHING_HIGH, "45"},  {IDC_LBRMG1K_ADDRESS, "17"},
+        };
+        c.defaultWords = {{36, 0x0222}, {37, 0x3333}, {68, 1}, {9, FILLER_BASE + 9}, {77, FILLER_BASE + 77}};
+        c.mismatchEnglish = L"LBRMG1K device is not compatible with selected file.";
+        c.mismatchCzech = L"Konfigurační soubor není určen pro zařízení LBRMG1K";
+        rows.push_back(c);
+    }
+    {
+        Controller c = rows[0];
+        c.model = "LBODG1K";
+        c.caption = L"LB-ODG";
+        c.type = DEVICE_TYPE_LBODG1K;
+        c.templateId = IDD_LBODG1K;
+        c.dialogProc = LBODG1KDlgProc;
+        c.bitmaps = LBODG1KBitmapTable;
+        c.offlineButton = IDC_OFFLINE_LB_ODG;
+        c.read = IDC_LBODG1K_READ;
+        c.write = IDC_LBODG1K_WRITE;
+        c.open = IDC_LBODG1K_OPEN;
+        c.save = IDC_LBODG1K_SAVE;
+        c.defaults = IDC_LBODG1K_DEFAULT;
+        c.cancel = IDC_LBODG1K_CANCEL;
+        c.text = IDC_LBODG1K_TEXT;
+        c.address = IDC_LBODG1K_ADDRESS;
+        c.baud = IDC_LBODG1K_BAUD;
+        c.parity = IDC_LBODG1K_PARITY;
+        c.activeTime = IDC_LBODG1K_ACTIVE_TIME;
+        c.menu = IDC_LBODG1K_MENU_DISABLE;
+        c.dualState = IDC_LBODG1K_DUALSTATE;
+        c.pwm = IDC_LBODG1K_PWM;
+        c.steps = IDC_LBODG1K_STEPS;
+        c.frequency = IDC_LBODG1K_FREQUENCY;
+        c.period = IDC_LBODG1K_PERIOD;
+        c.set = IDC_LBODG1K_SET;
+        c.calibrationValue = 0;
+        c.calibrationButton = 0;
+        for (int k = 0; k < MODES; k++) {
+            int base = IDC_LBODG1K_MODE1_GROUP + 37 * k;
+            c.connection[k] = base + 2;
+            c.statesLabel[k] = base + 3;
+            c.states[k] = base + 4;
+            c.firstSymbol[k] = base + 21;
+        }
+        c.colors = {
+            {IDC_LBODG1K_COLOR_TEMPERATURE, 36, 0, 2}, {IDC_LBODG1K_COLOR_HUMIDITY, 36, 4, 2},
+            {IDC_LBODG1K_COLOR_TVOC, 36, 8, 2},        {IDC_LBODG1K_COLOR_SYMBOL1, 37, 0, 3},
+            {IDC_LBODG1K_COLOR_SYMBOL2, 37, 4, 3},     {IDC_LBODG1K_COLOR_SYMBOL3, 37, 8, 3},
+            {IDC_LBODG1K_COLOR_SYMBOL4, 37, 12, 3},
+        };
+        c.colorFocus = IDC_LBODG1K_COLOR_TEMPERATURE_LABEL;
+        c.bargraphs = {
+            {IDC_LBODG1K_TEMPERATURE_BARGRAPH, IDC_LBODG1K_TEMPERATURE_KIND, IDC_LBODG1K_TEMPERATURE_BARGRAPH_LABEL, 68, 1},
+            {IDC_LBODG1K_HUMIDITY_BARGRAPH, IDC_LBODG1K_HUMIDITY_KIND, IDC_LBODG1K_HUMIDITY_BARGRAPH_LABEL, 69, 2},
+            {IDC_LBODG1K_TVOC_BARGRAPH, IDC_LBODG1K_TVOC_KIND, IDC_LBODG1K_TVOC_BARGRAPH_LABEL, 71, 3},
+        };
+        c.hidden = {IDC_LBODG1K_SWITCHING_GROUP, IDC_LBODG1K_SWITCHING_LOW_LABEL, IDC_LBODG1K_SWITCHING_HIGH_LABEL,
+                    IDC_LBODG1K_SWITCHING_LOW, IDC_LBODG1K_SWITCHING_HIGH};
+        c.openingText = "Dolvan LB-ODG   ";
+        c.defaultText16 = "LB-ODG Dolvan   ";
+        c.ticks = {
+            {IDC_LBODG1K_DAY, 34, "0", "100", "", "101"},
+            {IDC_LBODG1K_NIGHT, 38, "0", "100", "", "150"},
+            {IDC_LBODG1K_ADDRESS, 48, "1", "254", "0", "255"},
+            {IDC_LBODG1K_OFFSET_TEMPERATURE, 76, "-20.0", "20.0", "-20.1", "20.1"},
+            {IDC_LBODG1K_OFFSET_HUMIDITY, 77, "-20.0", "20.0", "-25", "20.06"},
+            {IDC_LBODG1K_TEMPERATURE_REQ, 8, "-20.0", "200.0", "-20.1", "200.1"},
+            {IDC_LBODG1K_TEMPERATURE_HIGH, 53, "-20.0", "200.0", "-30", "300"},
+            {IDC_LBODG1K_TEMPERATURE_LOW, 52, "-20.0", "200.0", "-20,5", "200,5"},
+            {IDC_LBODG1K_HUMIDITY_REQ, 9, "-100", "100", "-101", "101"},
+            {IDC_LBODG1K_HUMIDITY_HIGH, 55, "-100", "100", "-200", "200"},
+            {IDC_LBODG1K_HUMIDITY_LOW, 54, "-100", "100", "-101", "101"},
+            {IDC_LBODG1K_TVOC_REQ, 11, "0", "30000", "-1", "30001"},
+            {IDC_LBODG1K_TVOC_HIGH, 59, "0", "30000", "-5", "40000"},
+            {IDC_LBODG1K_TVOC_LOW, 58, "0", "30000", "-1", "30001"},
+        };
+        c.openingTexts = {
+            {IDC_LBODG1K_DAY, "30"},           {IDC_LBODG1K_NIGHT, "10"},        {IDC_LBODG1K_ADDRESS, "1"},
+            {IDC_LBODG1K_OFFSET_TEMPERATURE, "0.0"}, {IDC_LBODG1K_OFFSET_HUMIDITY, "0.0"},
+            {IDC_LBODG1K_TEMPERATURE_REQ, "0.0"}, {IDC_LBODG1K_TEMPERATURE_LOW, "-5.0"}, {IDC_LBODG1K_TEMPERATURE_HIGH, "5.0"},
+            {IDC_LBODG1K_HUMIDITY_REQ, "40"},  {IDC_LBODG1K_HUMIDITY_LOW, "20"},   {IDC_LBODG1K_HUMIDITY_HIGH, "80"},
+            {IDC_LBODG1K_TVOC_REQ, "500"},     {IDC_LBODG1K_TVOC_LOW, "0"},        {IDC_LBODG1K_TVOC_HIGH, "2000"},
+            {IDC_LBODG1K_SWITCHING_LOW, "20"}, {IDC_LBODG1K_SWITCHING_HIGH, "30"},
+            {IDC_LBODG1K_STEPS, "2"},          {IDC_LBODG1K_FREQUENCY, "--"},      {IDC_LBODG1K_PERIOD, "--"},
+        };
+        c.unchecked = {{IDC_LBODG1K_SWITCHING_LOW, "-99999"},
+                       {IDC_LBODG1K_SWITCHING_HIGH, "99999"},
+                       {IDC_LBODG1K_TEXT, "A text much longer than sixteen"}};
+        c.defaultFile = CommonDefaultFile(33);
+        for (auto field : std::map<int, std::string>{{36, "00546"}, {77, "0.0"}, {9, "40"},    {54, "20"},   {55, "80"},
+                                                     {11, "500"},   {58, "0"},   {59, "2000"}, {69, "01026"}, {71, "01027"}})
+            c.defaultFile[field.first] = field.second;
+        c.seed = {
+            {8, 215},   {52, (WORD)-55}, {53, 305},  {9, (WORD)-5}, {54, 25},   {55, 75},  {11, 1500},
+            {58, 100},  {59, 25000},     {76, (WORD)-15}, {77, (WORD)-5}, {34, 40}, {38, 5},
+            {56, (WORD)-3}, {57, 45},    {48, 17},   {68, 0x0400},  {69, 0x0403}, {71, 0x0801}, {36, 0xF222},
+        };
+        c.shown = {
+            {IDC_LBODG1K_TEMPERATURE_REQ, "21.5"}, {IDC_LBODG1K_TEMPERATURE_LOW, "-5.5"}, {IDC_LBODG1K_TEMPERATURE_HIGH, "30.5"},
+            {IDC_LBODG1K_HUMIDITY_REQ, "-5"},      {IDC_LBODG1K_HUMIDITY_LOW, "25"},      {IDC_LBODG1K_HUMIDITY_HIGH, "75"},
+            {IDC_LBODG1K_TVOC_REQ, "1500"},        {IDC_LBODG1K_TVOC_LOW, "100"},         {IDC_LBODG1K_TVOC_HIGH, "25000"},
+            {IDC_LBODG1K_OFFSET_TEMPERATURE, "-1.5"}, {IDC_LBODG1K_OFFSET_HUMIDITY, "-0.5"},
+            {IDC_LBODG1K_DAY, "40"},               {IDC_LBODG1K_NIGHT, "5"},              {IDC_LBODG1K_SWITCHING_LOW, "-3"},
+            {IDC_LBODG1K_SWITCHING_HIGH, "45"},    {IDC_LBODG1K_ADDRESS, "17"},
+        };
+        c.defaultWords = {{11, 500},   {58, 0},      {59, 2000}, {71, 0x0403}, {36, 0x0222},
+                          {37, 0x3333}, {34, 30}, {33, FILLER_BASE + 33}, {13, FILLER_BASE + 13}, {73, FILLER_BASE + 73}};
+        c.mismatchEnglish = L"LBODG1K device is not compatible with selected file.";
+        c.mismatchCzech = L"Konfigurační soubor není určen pro zařízení LBODG1K";
         rows.push_back(c);
     }
     return rows;
@@ -410,6 +700,9 @@ protected:
 };
 class LcdControllerOpening : public LcdControllers {};
 class LcdControllerDevice : public LcdControllers {};
+class LcdControllerMenu : public LcdControllers {};
+class LcdControllerFailures : public LcdControllers {};
+class LcdControllerWords : public LcdControllers {};
 class LcdControllerTicks : public LcdControllers {};
 class LcdControllerFiles : public LcdControllers {};
 
@@ -459,6 +752,9 @@ void ExpectOpeningValues(const Controller& c, HWND dialog)
 
 INSTANTIATE_TEST_SUITE_P(Rows, LcdControllerOpening, ::testing::Range<size_t>(0, Controllers().size()), RowName);
 INSTANTIATE_TEST_SUITE_P(Rows, LcdControllerDevice, ::testing::Range<size_t>(0, Controllers().size()), RowName);
+INSTANTIATE_TEST_SUITE_P(Rows, LcdControllerMenu, ::testing::Range<size_t>(0, Controllers().size()), RowName);
+INSTANTIATE_TEST_SUITE_P(Rows, LcdControllerFailures, ::testing::Range<size_t>(0, Controllers().size()), RowName);
+INSTANTIATE_TEST_SUITE_P(Rows, LcdControllerWords, ::testing::Range<size_t>(0, Controllers().size()), RowName);
 INSTANTIATE_TEST_SUITE_P(Rows, LcdControllerTicks, ::testing::Range<size_t>(0, Controllers().size()), RowName);
 INSTANTIATE_TEST_SUITE_P(Rows, LcdControllerFiles, ::testing::Range<size_t>(0, Controllers().size()), RowName);
 
@@ -645,6 +941,17 @@ TEST_P(LcdControllerDevice, ReadShowsWriteReturnsAndHandlers)
         ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 3));
         for (int r = 0; r < SIM_REGISTER_COUNT; r++) EXPECT_EQ(DeviceRegister(deviceId, r), expected[r]) << "register " << r;
 
+        // Default, then Write: the model's default words and the first 16 characters of its text.
+        Click(dialog, c.defaults);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, c.text).substr(0, 16) == c.defaultText16; }));
+        Click(dialog, c.write);
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 4));
+        for (const auto& word : c.defaultWords) EXPECT_EQ(DeviceRegister(deviceId, word.first), word.second) << word.first;
+        for (int i = 0; i < 8; i++) {
+            WORD packed = (WORD)((BYTE)c.defaultText16[2 * i] << 8 | (BYTE)c.defaultText16[2 * i + 1]);
+            EXPECT_EQ(DeviceRegister(deviceId, 40 + i), packed) << 40 + i;
+        }
+
         // The hidden calibration command: its value as typed, its low 16 bits beyond a word.
         if (c.calibrationButton) {
             std::vector<std::vector<BYTE>> sent;
@@ -679,7 +986,7 @@ TEST_P(LcdControllerDevice, ReadShowsWriteReturnsAndHandlers)
 // The device's own menu refuses the read at opening (one box, opening values kept); a Write then
 // reads the device inside its bracket first, so registers the dialog does not own go back as the
 // device holds them. A refused Write sends nothing.
-TEST_P(LcdControllerDevice, MenuRefusalThenWriteReadsFirst)
+TEST_P(LcdControllerMenu, MenuRefusalThenWriteReadsFirst)
 {
     const Controller& c = Row();
     std::map<int, WORD> seed = SeededRegisters(c);
@@ -732,7 +1039,7 @@ TEST_P(LcdControllerDevice, MenuRefusalThenWriteReadsFirst)
 
 // A failure at each guarded step of the automatic read: the step's message (the engine's own for
 // the engine, and no end of the configuration mode), the connection dropped, the dialog closed.
-TEST_P(LcdControllerDevice, GuardedReadFailures)
+TEST_P(LcdControllerFailures, GuardedReadFailures)
 {
     const Controller& c = Row();
     const std::wstring COMMUNICATION = Edition(L"Device communication error", L"Chyba komunikace se zařízením");
@@ -777,7 +1084,7 @@ TEST_P(LcdControllerDevice, GuardedReadFailures)
 }
 
 // Words outside every list: combos left empty, nothing read past a field, written back as read.
-TEST_P(LcdControllerDevice, WordsOutsideEveryList)
+TEST_P(LcdControllerWords, WordsOutsideEveryList)
 {
     const Controller& c = Row();
     std::map<int, WORD> seed = SeededRegisters(c);
@@ -1025,8 +1332,8 @@ TEST_P(LcdControllerFiles, DefaultSaveOpenAndRefusals)
             std::string bytes;
             std::wstring text;
         };
-        std::string wrongModel = FileWithFields(c.model, c.defaultFile, c.defaultText16);
-        wrongModel[2 + 6] = '_';
+        const Controller& neighbour = Controllers()[(GetParam() + 1) % Controllers().size()];
+        std::string wrongModel = FileWithFields(neighbour.model, neighbour.defaultFile, neighbour.defaultText16);
         const Refusal REFUSALS[] = {
             {"", Edition(L"File read error", L"Chyba načteni souboru")},
             {saved.substr(0, 2607), Edition(L"File is damaged", L"Soubor je poškozený")},

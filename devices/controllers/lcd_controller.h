@@ -7,6 +7,7 @@
 #include "devices/lcd_units/lcd_dialog.h"
 #include "devices/lcd_units/room_units.h"
 
+const int REG_REQUESTED_TVOC = 11;
 const int REG_REQUESTED_CO2 = 13;
 const int REG_BACKLIGHT_DAY = 34;
 const int REG_COLORS_MEASURED = 36;
@@ -14,17 +15,21 @@ const int REG_COLORS_SYMBOLS = 37;
 const int REG_BACKLIGHT_NIGHT = 38;
 const int REG_BACKLIGHT_SWITCH_LOW = 56;
 const int REG_BACKLIGHT_SWITCH_HIGH = 57;
+const int REG_TVOC_LOW = 58;
+const int REG_TVOC_HIGH = 59;
 const int REG_CO2_LOW = 62;
 const int REG_CO2_HIGH = 63;
 const int REG_INDICATION_LOW = 64;
 const int REG_INDICATION_HIGH = 65;
 const int REG_BARGRAPH_1 = 68;
 const int REG_BARGRAPH_2 = 69;
+const int REG_BARGRAPH_TVOC = 71;
 const int REG_BARGRAPH_3 = 73;
 const int REG_OFFSET_CO2 = 81;
 const int LCD_CONTROLLER_MODES = 4;
 const int LCD_CONTROLLER_SYMBOLS = 64;
 const int LCD_CONTROLLER_COLORS = 7;
+const int TVOC_MAX_PPB = 30000;
 
 // Each mode's own LCD position, listed after "LCD none" (entry 0 of ROOM_POSITION_TEXT_IDS).
 extern const UINT LCD_CONTROLLER_OWN_POSITION_TEXT_IDS[LCD_CONTROLLER_MODES];
