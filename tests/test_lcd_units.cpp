@@ -1638,19 +1638,26 @@ TEST_F(LcdDmg1ky, MenuWordColorsRadioPairsAndOutputRead)
         EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_MENU_DISABLE));
         SelectEntry(dialog, IDC_DMG1KY_COLOR_RIGHT, 10);
 
-        // Words 0x402 (temperature, requested) and 0x003 (humidity, corrected).
-        Click(dialog, IDC_DMG1KY_TEMPERATURE_CORRECTION);
-        WaitForPostedMessages();
-        EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_TEMPERATURE_CORRECTION));
-        EXPECT_FALSE(Checked(dialog, IDC_DMG1KY_TEMPERATURE_REQUESTED));
-        EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_HUMIDITY_CORRECTION));
-        EXPECT_FALSE(Checked(dialog, IDC_DMG1KY_HUMIDITY_REQUESTED));
-        Click(dialog, IDC_DMG1KY_HUMIDITY_REQUESTED);
-        WaitForPostedMessages();
-        EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_HUMIDITY_REQUESTED));
-        EXPECT_FALSE(Checked(dialog, IDC_DMG1KY_HUMIDITY_CORRECTION));
-        EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_TEMPERATURE_CORRECTION));
-        EXPECT_FALSE(Checked(dialog, IDC_DMG1KY_TEMPERATURE_REQUESTED));
+        // Words 0x402 (temperature, requested) and 0x003 (humidity, corrected); each click checks
+        // its radio and shows the other pair as its word says.
+        const int RADIOS[] = {IDC_DMG1KY_TEMPERATURE_CORRECTION, IDC_DMG1KY_TEMPERATURE_REQUESTED,
+                              IDC_DMG1KY_HUMIDITY_CORRECTION, IDC_DMG1KY_HUMIDITY_REQUESTED};
+        auto radios = [&] {
+            std::string states;
+            for (int id : RADIOS) states += Checked(dialog, id) ? '1' : '0';
+            return states;
+        };
+        EXPECT_EQ(radios(), "0110");
+        const struct {
+            int click;
+            const char* states;
+        } CLICKS[] = {{RADIOS[0], "1010"}, {RADIOS[3], "1001"}, {RADIOS[1], "0101"},
+                      {RADIOS[2], "0110"}, {RADIOS[0], "1010"}, {RADIOS[3], "1001"}};
+        for (const auto& c : CLICKS) {
+            Click(dialog, c.click);
+            WaitForPostedMessages();
+            EXPECT_EQ(radios(), c.states) << c.click;
+        }
 
         Click(dialog, IDC_DMG1KY_WRITE);
         ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 2));
