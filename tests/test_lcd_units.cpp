@@ -1792,12 +1792,15 @@ TEST_F(LcdDmg1a, TwoMegahertzOutputAndStepsCheck)
         EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DMG1A_FREQUENCY) == "15"; }));
         EXPECT_EQ(ItemText(dialog, IDC_DMG1A_STEPS), "3");
         EXPECT_EQ(ItemText(dialog, IDC_DMG1A_PERIOD), "66.6667");
-        RunOnUiThread([&] { SetFocus(GetDlgItem(dialog, IDC_DMG1A_STEPS)); });
-        TypeInto(dialog, IDC_DMG1A_STEPS, "2");
-        WaitForPostedMessages();
+        // Typed with the focus in the field and a tick at once, all on the UI thread.
+        RunOnUiThread([&] {
+            SetFocus(GetDlgItem(dialog, IDC_DMG1A_STEPS));
+            SetDlgItemTextA(dialog, IDC_DMG1A_STEPS, "2");
+            SendMessageW(dialog, WM_TIMER, TICK_TIMER_ID, 0);
+        });
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
         EXPECT_EQ(ItemText(dialog, IDC_DMG1A_STEPS), "2");
-        RunOnUiThread([&] { SetFocus(GetDlgItem(dialog, IDC_DMG1A_ADDRESS)); });
+        PostTickWithFocusOn(dialog, IDC_DMG1A_ADDRESS);
         ExpectMessageBox(ThisProcess(), EditionText(STEPS_RANGE_EN, STEPS_RANGE_CZ), SettingValueCaption(), MB_ICONINFORMATION);
         EXPECT_EQ(ItemText(dialog, IDC_DMG1A_STEPS), "3");
         TypeInto(dialog, IDC_DMG1A_STEPS, "4");
@@ -1994,8 +1997,7 @@ TEST_F(LcdRmg1a, TickChecksTemperaturesNotSteps)
         Click(dialog, IDC_RMG1A_PWM);
         EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_RMG1A_FREQUENCY) == "15"; }));
         TypeInto(dialog, IDC_RMG1A_STEPS, "2");
-        RunOnUiThread([&] { SetFocus(GetDlgItem(dialog, IDC_RMG1A_ADDRESS)); });
-        TypeInto(dialog, IDC_RMG1A_TEMPERATURE_HIGH, "201.0");
+        PostTickWithFocusOn(dialog, IDC_RMG1A_ADDRESS, IDC_RMG1A_TEMPERATURE_HIGH, "201.0");
         AnswerRangeMessages();
         EXPECT_EQ(ItemText(dialog, IDC_RMG1A_TEMPERATURE_HIGH), "200.0");
         EXPECT_EQ(ItemText(dialog, IDC_RMG1A_STEPS), "2");
