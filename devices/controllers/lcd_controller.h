@@ -37,14 +37,6 @@ extern const UINT LCD_CONTROLLER_OWN_POSITION_TEXT_IDS[LCD_CONTROLLER_MODES];
 // The handle table of one controller dialog: 64 pictograms, 7 swatches, 4 bargraph pictures.
 #define LCD_CONTROLLER_BITMAPS {LCD_CONTROLLER_SYMBOLS, LCD_CONTROLLER_COLORS, BARGRAPH_BITMAP_COUNT}
 
-// Mode k (1..4) of a controller: its combos and label, its registers, and its 16 state combos in
-// consecutive ids from the first.
-constexpr LcdMode ControllerMode(int k, int connectionId, int statesId, int statesLabelId, int firstSymbolId)
-{
-    return {connectionId, REG_MODE_CONNECTION + 2 * (k - 1), statesId,       REG_MODE_STATES + 2 * (k - 1),
-            statesLabelId, firstSymbolId,                    1,              REG_MODE_SYMBOLS + 16 * (k - 1)};
-}
-
 // The settings-file lines of the four modes: connections, numbers of states, then the 64 codes.
 #define LCD_CONTROLLER_MODE_LINES                                                                                   \
     {REG_MODE_CONNECTION, LCD_FILE_ONE_DIGIT}, {REG_MODE_CONNECTION + 2, LCD_FILE_ONE_DIGIT},                     \
