@@ -623,7 +623,7 @@ bool WaitConnected(const Controller& c)
 HWND OpenConfig(const Controller& c)
 {
     PostClick(g_configButton);
-    return WaitForDialogWithControl(ThisProcess(), c.read, 10000);
+    return WaitForDialogWithControl(ThisProcess(), c.read, 30000);  // it shows itself after the read
 }
 
 // CONFIG without a device: the picker's button of the model.
