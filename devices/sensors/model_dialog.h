@@ -201,6 +201,9 @@ struct ModelDialog {
     int outputCount;
     const FixedRegister* fixedRegisters;  // stored on every Write; may be null
     BYTE baudOwnsRegister;         // 1: the baud index is the whole register 49 (no parity byte)
+    UINT tickMs;                   // the tick's period; 0: DIALOG_TICK_MS
+    BYTE selectsDefaultBaud;       // 1: opening and Default select the baud and parity entries of 19200 Bd,
+                                   // no parity, rather than writing their texts
 };
 
 // The shared core's fields, as most models bind them.
