@@ -503,6 +503,7 @@ TEST_P(AoutControllers, OfflineOpeningDefaultSaveAndClose)
     RunProgram([&] {
         HWND dialog = OpenOffline(m);
         ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(GetTextUtf8(dialog), m.label);
         EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, m.read)));
         EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, m.write)));
         if (m.calibrationButton) {
@@ -628,3 +629,589 @@ TEST_P(AoutControllers, TickKeepsEachFieldWithinItsBounds)
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, AoutControllers, ::testing::ValuesIn(Cases()), CaseName);
+
+namespace {
+
+class AoutControllerDevice : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        PrepareTestProcess();
+        SimStartServer();
+        SimResetDevices();
+    }
+    void TearDown() override { SimResetDevices(); }
+};
+
+class AoutControllerFiles : public AoutControllerDevice {};
+
+// A text string as the 16 characters of its file lines, zeros after its end.
+std::string Text16(const char* text)
+{
+    std::string bytes(16, '\0');
+    memcpy(&bytes[0], text, strnlen(text, 16));
+    return bytes;
+}
+
+HWND FocusOf()
+{
+    HWND focus = nullptr;
+    RunOnUiThread([&] { focus = GetFocus(); });
+    return focus;
+}
+
+void PostButton(HWND dialog, int id)
+{
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+}
+
+bool WaitWrite(int deviceId, int* stores)
+{
+    bool done = WaitForStoredWrite(deviceId, *stores);
+    *stores += 3;
+    return done;
+}
+
+// Opens a settings file in the dialog through its Open button.
+void OpenFile(HWND dialog, int openId, const std::string& path)
+{
+    Click(dialog, openId);
+    ChooseFile(dialog, path);
+}
+
+}  // namespace
+
+// LBKDO's byte-coded r68: humidity with current shows the %RH and mA labels and the humidity and
+// current bounds; a signal click keeps the input byte, an input click the signal byte.
+TEST_F(AoutControllerDevice, LbkdoKindBytesFollowTheirRadios)
+{
+    const CtrlCase& m = FindCase("LBKDO");
+    int deviceId = AddFilledDevice(m);
+    SetDeviceRegister(deviceId, 68, 0x0100);
+    SetDeviceRegister(deviceId, 69, 0);
+    SetDeviceRegister(deviceId, 92, 150);  // 15.0 mA
+    RunProgram([&] {
+        HWND dialog = OpenConnected(m);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(Checked(dialog, IDC_LBKDO_INPUT_HUMIDITY));
+        EXPECT_FALSE(Checked(dialog, IDC_LBKDO_INPUT_TEMPERATURE));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_LBKDO_INPUT_LOW_1_LABEL)), EditionText(L"Input Lo [%RH]", L"Vstup Lo [%RH]"));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_LBKDO_INPUT_HIGH_1_LABEL)), EditionText(L"Input Hi [%RH]", L"Vstup Hi [%RH]"));
+        ExpectOutputLabels(dialog, m.out[0], false, false);
+        ExpectOutputLabels(dialog, m.out[1], false, false);
+        EXPECT_EQ(ItemText(dialog, IDC_LBKDO_OUTPUT_LOW_1), "15.0");
+        TypeInto(dialog, IDC_LBKDO_INPUT_HIGH_1, "150.0");
+        ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_LBKDO_INPUT_HIGH_1) == "100.0"; }));
+
+        int stores = 0;
+        Click(dialog, IDC_LBKDO_VOLTAGE_1);
+        DismissMessageBoxes(dialog, [&] { return ItemText(dialog, IDC_LBKDO_OUTPUT_LOW_1) == "10.0"; });
+        ExpectOutputLabels(dialog, m.out[0], true, false);
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitWrite(deviceId, &stores));
+        EXPECT_EQ(DeviceRegister(deviceId, 68), 0x0101);
+        EXPECT_EQ(DeviceRegister(deviceId, 69), 0);
+        EXPECT_EQ(DeviceRegister(deviceId, 92), 100);
+        EXPECT_EQ(DeviceRegister(deviceId, 53), 1000);
+
+        Click(dialog, IDC_LBKDO_INPUT_TEMPERATURE);
+        EXPECT_TRUE(WaitUntil([&] {
+            return GetText(GetDlgItem(dialog, IDC_LBKDO_INPUT_LOW_1_LABEL)) == EditionText(L"Input Lo [°C]", L"Vstup Lo [°C]");
+        }));
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitWrite(deviceId, &stores));
+        EXPECT_EQ(DeviceRegister(deviceId, 68), 0x0001);
+        Click(dialog, m.cancel);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 40000);
+}
+
+// LBDMO's whole kind words: 0x0100 shows as voltage and goes back as it was until a radio gives 1;
+// 15.0 mA is in range, and becomes 10.0 on the next tick once output 1 is voltage.
+TEST_F(AoutControllerDevice, LbdmoWholeKindWordsKeptUntilClicked)
+{
+    const CtrlCase& m = FindCase("LBDMO");
+    int deviceId = AddFilledDevice(m);
+    SetDeviceRegister(deviceId, 68, 0x0100);
+    SetDeviceRegister(deviceId, 69, 0);
+    RunProgram([&] {
+        HWND dialog = OpenConnected(m);
+        ASSERT_NE(dialog, nullptr);
+        ExpectOutputLabels(dialog, m.out[0], true, false);
+        ExpectOutputLabels(dialog, m.out[1], false, false);
+        int stores = 0;
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitWrite(deviceId, &stores));
+        EXPECT_EQ(DeviceRegister(deviceId, 68), 0x0100);
+
+        Click(dialog, IDC_LBDMO_CURRENT_1);
+        EXPECT_TRUE(WaitUntil([&] { return Checked(dialog, IDC_LBDMO_CURRENT_1); }));
+        TypeInto(dialog, IDC_LBDMO_OUTPUT_LOW_1, "15.0");
+        WaitForPostedMessages();
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        Click(dialog, IDC_LBDMO_VOLTAGE_1);
+        ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_LBDMO_OUTPUT_LOW_1) == "10.0"; }));
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitWrite(deviceId, &stores));
+        EXPECT_EQ(DeviceRegister(deviceId, 68), 1);
+        EXPECT_EQ(DeviceRegister(deviceId, 92), 100);
+        Click(dialog, m.cancel);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 40000);
+}
+
+// LBRMO: the limits are copied into output 2's input range at the end of every tick, so a Write
+// sends 25.0 as both r67 and r55; the bargraph word keeps its upper bits under the kind's choice.
+TEST_F(AoutControllerDevice, LbrmoMirrorsTheLimitsAndKeepsBargraphBits)
+{
+    const CtrlCase& m = FindCase("LBRMO");
+    int deviceId = AddFilledDevice(m);
+    SetDeviceRegister(deviceId, 75, 0x0402);
+    RunProgram([&] {
+        HWND dialog = OpenConnected(m);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(Selected(dialog, IDC_LBRMO_BARGRAPH), 2);
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_LBRMO_BARGRAPH_KIND)), EditionText(L"Absolut", L"Absolutní"));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_LBRMO_COLOR_BARGRAPH_LABEL)), L"Bargraf");
+        SelectEntry(dialog, IDC_LBRMO_BARGRAPH, 3);
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_LBRMO_BARGRAPH_KIND)), EditionText(L"Constant", L"Konstantní"));
+        TypeInto(dialog, IDC_LBRMO_HIGH_LIMIT, "25.0");
+        TypeInto(dialog, IDC_LBRMO_LOW_LIMIT, "30.0");  // above the high limit: accepted
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_LBRMO_INPUT_HIGH_2) == "25.0"; }));
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_LBRMO_INPUT_LOW_2) == "30.0"; }));
+        int stores = 0;
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitWrite(deviceId, &stores));
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        EXPECT_EQ(DeviceRegister(deviceId, 67), 250);
+        EXPECT_EQ(DeviceRegister(deviceId, 55), 250);
+        EXPECT_EQ(DeviceRegister(deviceId, 66), 300);
+        EXPECT_EQ(DeviceRegister(deviceId, 54), 300);
+        EXPECT_EQ(DeviceRegister(deviceId, 75), 0x0403);
+        Click(dialog, m.cancel);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 40000);
+}
+
+// The LCD group: an active time beyond the list (65) or below it (0) leaves the list without a
+// selection and goes back unchanged, 7 shows "5s" and stays 7, a choice sets (entry + 1) x 5;
+// a colour choice sets its nibble only and moves the focus; the menu word toggles bit 0.
+TEST_F(AoutControllerDevice, LcdGroupActiveTimeColoursAndMenuWord)
+{
+    const CtrlCase& m = FindCase("LBKDO");
+    const WORD activeTimes[] = {65, 0, 7};
+    for (WORD activeTime : activeTimes) {
+        SCOPED_TRACE(activeTime);
+        SimResetDevices();
+        int deviceId = AddFilledDevice(m);
+        SetDeviceRegister(deviceId, 35, activeTime);
+        SetDeviceRegister(deviceId, 36, 0xF222);
+        SetDeviceRegister(deviceId, 39, 2);
+        RunProgram([&] {
+            HWND dialog = OpenConnected(m);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(Selected(dialog, IDC_LBKDO_ACTIVE_TIME), activeTime == 7 ? 0 : -1);
+            EXPECT_TRUE(Checked(dialog, IDC_LBKDO_MENU_DISABLE));
+            int stores = 0;
+            Click(dialog, m.write);
+            ASSERT_TRUE(WaitWrite(deviceId, &stores));
+            EXPECT_EQ(DeviceRegister(deviceId, 35), activeTime);
+            EXPECT_EQ(DeviceRegister(deviceId, 36), 0xF222);
+            EXPECT_EQ(DeviceRegister(deviceId, 39), 2);
+            if (activeTime == 7) {
+                SelectEntry(dialog, IDC_LBKDO_ACTIVE_TIME, 6);
+                SelectEntry(dialog, IDC_LBKDO_COLOR_HUMIDITY, 6);
+                EXPECT_EQ(FocusOf(), GetDlgItem(dialog, IDC_LBKDO_COLOR_TEMPERATURE_LABEL));
+                Click(dialog, IDC_LBKDO_MENU_DISABLE);
+                WaitForPostedMessages();
+                EXPECT_TRUE(Checked(dialog, IDC_LBKDO_MENU_DISABLE));
+                Click(dialog, m.write);
+                ASSERT_TRUE(WaitWrite(deviceId, &stores));
+                EXPECT_EQ(DeviceRegister(deviceId, 35), 35);
+                EXPECT_EQ(DeviceRegister(deviceId, 36), 0xF262);
+                EXPECT_EQ(DeviceRegister(deviceId, 39), 3);
+            }
+            Click(dialog, m.cancel);
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        }, 30000);
+    }
+}
+
+// The hidden calibration write of LBKDO and LBKDOS: the value's two bytes and zeros, nothing
+// else; a refusal shows the error and closes the dialog with the connection kept; off-line
+// nothing is sent.
+TEST_F(AoutControllerDevice, CalibrationWriteOnTheWire)
+{
+    const std::pair<const char*, std::pair<int, int>> models[] = {
+        {"LBKDO", {IDC_LBKDO_CALIBRATION_VALUE, IDC_LBKDO_CALIBRATION_WRITE}},
+        {"LBKDOS", {IDC_LBKDOS_CALIBRATION_VALUE, IDC_LBKDOS_CALIBRATION_WRITE}},
+    };
+    const std::wstring written = EditionText(L"Calibration data write", L"Kalibrační data zapsána");
+    const std::wstring refused = EditionText(L"Calibration data write error", L"Chyba při zápisu kalbračních dat");
+    for (const auto& model : models) {
+        SCOPED_TRACE(model.first);
+        const CtrlCase& m = FindCase(model.first);
+        SimResetDevices();
+        int deviceId = AddFilledDevice(m);
+        RunProgram([&] {
+            HWND dialog = OpenConnected(m);
+            ASSERT_NE(dialog, nullptr);
+            size_t before = EventCount(deviceId);
+            PostButton(dialog, model.second.second);
+            ExpectMessageBox(ThisProcess(), written, L"SET info", MB_ICONINFORMATION);
+            EXPECT_EQ(CommandsSince(deviceId, before), "F0 ");
+            std::vector<std::vector<BYTE>> sent = TranscriptBytes(deviceId, SIM_EVENT_SET_FEATURE);
+            EXPECT_EQ(sent.back(), (std::vector<BYTE>{0x00, 0xF0, 0x01, 0x90, 0, 0, 0, 0, 0}));
+            EXPECT_TRUE(IsWindow(dialog));
+
+            SimAddFault(deviceId, {SIM_FAULT_SET_FEATURE, 0, -1, CMD_WRITE_CALIBRATION, -1});
+            PostButton(dialog, model.second.second);
+            ExpectMessageBox(ThisProcess(), refused, L"SET info", MB_ICONERROR);
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+            EXPECT_EQ(g_deviceConnected, 1);
+        }, 30000);
+    }
+    const CtrlCase& m = FindCase("LBKDO");
+    g_deviceConnected = 0;
+    INT_PTR result = RunDialog(m.templateId, m.proc, [&](HWND dialog) {
+        PostButton(dialog, IDC_LBKDO_CALIBRATION_WRITE);
+        ExpectMessageBox(ThisProcess(), refused, L"SET info", MB_ICONERROR);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+}
+
+// Open refuses an empty file, a file of the wrong size and another model's file, in that order,
+// and changes nothing. LBKDO compares five letters (an LBKDOS file opens), LBKDOS six.
+TEST_F(AoutControllerFiles, RefusalsAndComparedLetters)
+{
+    std::string empty = TempPath("empty.dlc");
+    std::string shortFile = TempPath("short.dlc");
+    std::string kdos = TempPath("kdos.dlc");
+    std::string kdo = TempPath("kdo.dlc");
+    WriteFileBytes(empty, "");
+    WriteFileBytes(shortFile, ExpectedSettingsFile("LBKDO", {{76, "1.5"}}, Text16("").c_str()).substr(0, 2607));
+    WriteFileBytes(kdos, ExpectedSettingsFile("LBKDOS", {{76, "1.5"}, {68, "01"}}, Text16("KDOS file").c_str()));
+    WriteFileBytes(kdo, ExpectedSettingsFile("LBKDO", {{76, "2.5"}}, Text16("KDO file").c_str()));
+    const CtrlCase& m = FindCase("LBKDOS");
+    g_deviceConnected = 0;
+    INT_PTR result = RunDialog(m.templateId, m.proc, [&](HWND dialog) {
+        const struct {
+            const std::string* path;
+            std::wstring text;
+        } refusals[] = {
+            {&empty, EditionText(L"File read error", L"Chyba načteni souboru")},
+            {&shortFile, EditionText(L"File is damaged", L"Soubor je poškozený")},
+            {&kdo, EditionText(L"LBKDOS device is not compatible with selected file.",
+                               L"Konfigurační soubor není určen pro zařízení LBKDOS")},
+        };
+        for (const auto& refusal : refusals) {
+            OpenFile(dialog, m.open, *refusal.path);
+            ExpectMessageBox(ThisProcess(), refusal.text, EditionText(L"File Error", L"Chyba souboru"), MB_ICONERROR);
+            EXPECT_EQ(ItemText(dialog, IDC_LBKDOS_OFFSET_TEMPERATURE), "0.0");
+        }
+        OpenFile(dialog, m.open, kdos);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.text) == "KDOS file"; }));
+        Click(dialog, m.cancel);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+
+    const CtrlCase& k = FindCase("LBKDO");
+    result = RunDialog(k.templateId, k.proc, [&](HWND dialog) {
+        OpenFile(dialog, k.open, kdos);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, k.text) == "KDOS file"; }));
+        EXPECT_EQ(ItemText(dialog, IDC_LBKDO_OFFSET_TEMPERATURE), "1.5");
+        // "01": current, humidity.
+        EXPECT_TRUE(Checked(dialog, IDC_LBKDO_INPUT_HUMIDITY));
+        ExpectOutputLabels(dialog, k.out[0], false, false);
+        Click(dialog, k.cancel);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    for (const std::string* path : {&empty, &shortFile, &kdos, &kdo}) DeleteFileA(path->c_str());
+}
+
+// Lines the dialogs write but never read: r37 (the colour word again) and LBKDOS's carried r39;
+// a file's kinds reach the device with the next Write; a menu word of 10 or more is saved as its
+// plain number and reopens as it was; an unchecked limit beyond a word saturates.
+TEST_F(AoutControllerFiles, UnreadLinesKindsMenuWordAndSaturation)
+{
+    const CtrlCase& m = FindCase("LBKDOS");
+    int deviceId = AddFilledDevice(m);
+    SetDeviceRegister(deviceId, 39, 5);
+    std::string path = TempPath("lines.dlc");
+    std::string saved = TempPath("saved.dlc");
+    WriteFileBytes(path, ExpectedSettingsFile("LBKDOS", {{39, "7"}, {37, "12345"}, {68, "01"}, {69, "0"}},
+                                        Text16("From file").c_str()));
+    RunProgram([&] {
+        HWND dialog = OpenConnected(m);
+        ASSERT_NE(dialog, nullptr);
+        OpenFile(dialog, m.open, path);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.text) == "From file"; }));
+        TypeInto(dialog, IDC_LBKDOS_INDICATION_LOW, "70000");
+        TypeInto(dialog, IDC_LBKDOS_INDICATION_HIGH, "-70000");
+        int stores = 0;
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitWrite(deviceId, &stores));
+        EXPECT_EQ(DeviceRegister(deviceId, 39), 5) << "the carried flag is the read one";
+        EXPECT_EQ(DeviceRegister(deviceId, 68), 0x0100);
+        EXPECT_EQ(DeviceRegister(deviceId, 69), 0);
+        EXPECT_EQ(DeviceRegister(deviceId, 64), 32767);
+        EXPECT_EQ(DeviceRegister(deviceId, 65), 0x8000);
+        for (int r = 34; r <= 38; r++) EXPECT_EQ(DeviceRegister(deviceId, r), FILLER_BASE + r) << "register " << r;
+        Click(dialog, m.cancel);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 30000);
+
+    const CtrlCase& k = FindCase("LBKDO");
+    SimResetDevices();
+    deviceId = AddFilledDevice(k);
+    SetDeviceRegister(deviceId, 39, 256);
+    RunProgram([&] {
+        HWND dialog = OpenConnected(k);
+        ASSERT_NE(dialog, nullptr);
+        Click(dialog, k.save);
+        ChooseFile(dialog, saved);
+        EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(saved).size() == 2608; }));
+        EXPECT_EQ(ReadFileBytes(saved).substr(32 + 16 * 39 + 8, 6), "256   ");
+        Click(dialog, k.byDefault);
+        OpenFile(dialog, k.open, saved);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, k.text) == "Hello World 1234"; }));
+        int stores = 0;
+        Click(dialog, k.write);
+        ASSERT_TRUE(WaitWrite(deviceId, &stores));
+        EXPECT_EQ(DeviceRegister(deviceId, 39), 256);
+        Click(dialog, k.cancel);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 30000);
+    DeleteFileA(path.c_str());
+    DeleteFileA(saved.c_str());
+}
+
+namespace {
+
+const char MISSING_MASK_MODULE[] = "zentil-aout-missing.dll";  // the program's resources less the mask
+
+class Lbkdg1ks : public AoutControllerDevice {};
+
+WORD Word(const char* pair)
+{
+    return (WORD)((BYTE)pair[0] << 8 | (BYTE)pair[1]);
+}
+
+int AddLbkdg1ksDevice()
+{
+    int id = SimAddDevice(SimDeviceNameOfModel("LB-KDG-S"), "01.00.00");
+    SimLock lock;
+    SimDevice* device = SimGetDevice(id);
+    for (int r = 0; r < SIM_REGISTER_COUNT; r++) device->registers[r] = (WORD)(FILLER_BASE + r);
+    const std::map<int, WORD> seeded = {{48, 17}, {49, 0x0102}, {50, 1},          {51, 65534}, {64, 800},
+                                        {65, 1500}, {76, (WORD)-5}, {77, 25}, {81, (WORD)-150}};
+    for (const auto& entry : seeded) device->registers[entry.first] = entry.second;
+    const char* text = "Hello World 1234";
+    for (int i = 0; i < 8; i++) device->registers[40 + i] = Word(text + 2 * i);
+    device->jumperFitted = true;
+    return id;
+}
+
+}  // namespace
+
+// CONFIG with the device: the read at opening, then the labels; the network combos by index; the
+// 32 MHz output: "PWM output" 162 Hz, Set 20000 Hz gives prescaler 533, 3 steps and 1 Hz the
+// minimum message and 43689; Write stores its registers and leaves every other one (r33 too).
+TEST_F(Lbkdg1ks, ReadLabelsOutputAndWrite)
+{
+    int deviceId = AddLbkdg1ksDevice();
+    RunProgram([&] {
+        ASSERT_TRUE(WaitUntil([] { return g_deviceConnected == 1; }, 10000));
+        PostClick(g_configButton);
+        HWND dialog = WaitForDialogWithControl(ThisProcess(), IDC_LBKDG1KS_READ, 10000);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_LBKDG1KS_TEXT) == "Hello World 1234"; }, 8000));
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }));
+        EXPECT_EQ(GetTextUtf8(dialog), "LB-KDG-S");
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_LBKDG1KS_READ)), EditionText(L"Read LB-KDG-S", L"Načíst LB-KDG-S"));
+        EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_LBKDG1KS_INDICATION_GROUP)),
+                  EditionText(L"CO2 indication limit", L"Limity indikace CO2"));
+        EXPECT_EQ(ItemText(dialog, IDC_LBKDG1KS_ADDRESS), "17");
+        EXPECT_EQ(Selected(dialog, IDC_LBKDG1KS_BAUD), 2);
+        EXPECT_EQ(Selected(dialog, IDC_LBKDG1KS_PARITY), 1);
+        EXPECT_EQ(ItemText(dialog, IDC_LBKDG1KS_OFFSET_TEMPERATURE), "-0.5");
+        EXPECT_EQ(ItemText(dialog, IDC_LBKDG1KS_OFFSET_CO2), "-150");
+        EXPECT_EQ(ItemText(dialog, IDC_LBKDG1KS_INDICATION_LOW), "800");
+        EXPECT_EQ(ItemText(dialog, IDC_LBKDG1KS_STEPS), "2");
+        EXPECT_EQ(ItemText(dialog, IDC_LBKDG1KS_FREQUENCY), "--");
+        EXPECT_FALSE(IsShown(GetDlgItem(dialog, IDC_LBKDG1KS_CALIBRATION_WRITE)));
+
+        Click(dialog, IDC_LBKDG1KS_PWM);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_LBKDG1KS_FREQUENCY) == "162"; }));
+        EXPECT_EQ(ItemText(dialog, IDC_LBKDG1KS_PERIOD), "6.1728");
+        TypeInto(dialog, IDC_LBKDG1KS_FREQUENCY, "20000");
+        Click(dialog, IDC_LBKDG1KS_SET);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_LBKDG1KS_FREQUENCY) == "19975.031211"; }));
+        EXPECT_EQ(ItemText(dialog, IDC_LBKDG1KS_PERIOD), "0.050062");
+        int stores = 0;
+        Click(dialog, IDC_LBKDG1KS_WRITE);
+        ASSERT_TRUE(WaitWrite(deviceId, &stores));
+        EXPECT_EQ(DeviceRegister(deviceId, 50), 2);
+        EXPECT_EQ(DeviceRegister(deviceId, 51), 533);
+        const std::map<int, WORD> written = {{48, 17}, {49, 0x0102}, {64, 800}, {65, 1500},
+                                             {76, (WORD)-5}, {77, 25}, {81, (WORD)-150}};
+        for (int r = 0; r < SIM_REGISTER_COUNT; r++) {
+            if (r == 50 || r == 51 || (r >= 40 && r <= 47)) continue;
+            WORD expected = written.count(r) ? written.at(r) : (WORD)(FILLER_BASE + r);
+            EXPECT_EQ(DeviceRegister(deviceId, r), expected) << "register " << r;
+        }
+        EXPECT_EQ(DeviceRegister(deviceId, 40), Word("He"));
+
+        TypeInto(dialog, IDC_LBKDG1KS_FREQUENCY, "1");
+        Click(dialog, IDC_LBKDG1KS_SET);
+        ExpectMessageBox(ThisProcess(),
+                         EditionText(L"Requested frequency overflow minimal limit of range",
+                                     L"Hodnota frekvence je menší než minimální hodnota rozsahu"),
+                         EditionText(L"Setting value", L"Nastavená hodnota"), MB_ICONINFORMATION);
+        Click(dialog, IDC_LBKDG1KS_WRITE);
+        ASSERT_TRUE(WaitWrite(deviceId, &stores));
+        EXPECT_EQ(DeviceRegister(deviceId, 51), 43689);
+        Click(dialog, IDC_LBKDG1KS_CANCEL);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 40000);
+}
+
+// Off-line: Default and Save byte for byte; the register-49 field: "0102" gives " odd" and
+// " 4800Bd", a field of one character that is no digit, or of two characters, 19200 Bd without
+// parity; eight letters are compared (an LBKDG1K file is refused).
+TEST_F(Lbkdg1ks, OfflineFilesAndNetworkField)
+{
+    std::string path = TempPath("kdgs.dlc");
+    std::string network = TempPath("kdgs_network.dlc");
+    std::string lcd = TempPath("kdg.dlc");
+    WriteFileBytes(lcd, ExpectedSettingsFile("LBKDG1K", {{48, "9"}}, Text16("").c_str()));
+    g_deviceConnected = 0;
+    INT_PTR result = RunDialog(IDD_LBKDG1KS, LBKDG1KSDlgProc, [&](HWND dialog) {
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; })) << "the opening did not end";
+        EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, IDC_LBKDG1KS_READ)));
+        EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, IDC_LBKDG1KS_CALIBRATION_WRITE)));
+        EXPECT_EQ(ItemText(dialog, IDC_LBKDG1KS_TEXT), "Dolvan LB-KDG-S ");
+        EXPECT_EQ(Selected(dialog, IDC_LBKDG1KS_BAUD), 4);
+        EXPECT_EQ(Selected(dialog, IDC_LBKDG1KS_PARITY), 0);
+        Click(dialog, IDC_LBKDG1KS_DEFAULT);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_LBKDG1KS_TEXT) == "LB-KDG-S Dolvan   "; }));
+        Click(dialog, IDC_LBKDG1KS_SAVE);
+        ChooseFile(dialog, path);
+        EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(path).size() == 2608; }));
+        EXPECT_EQ(ReadFileBytes(path),
+                  ExpectedSettingsFile("LBKDG1KS",
+                                       {{48, "1"}, {49, "0004"}, {50, "00001"}, {51, "65534"}, {64, "1000"}, {65, "2000"},
+                                        {76, "0.0"}, {77, "0.0"}, {81, "0"}},
+                                       "LB-KDG-S Dolvan "));
+        const struct {
+            const char* field;
+            int baud, parity;
+        } rows[] = {{"0102", 2, 1}, {"A", 4, 0}, {"3", 3, 0}, {"12", 4, 0}, {"0206", 6, 2}, {"123456", 4, 0}};
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.field);
+            WriteFileBytes(network, ExpectedSettingsFile("LBKDG1KS", {{49, row.field}, {48, "9"}}, Text16("Net").c_str()));
+            OpenFile(dialog, IDC_LBKDG1KS_OPEN, network);
+            EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_LBKDG1KS_TEXT) == "Net"; }));
+            EXPECT_EQ(Selected(dialog, IDC_LBKDG1KS_BAUD), row.baud);
+            EXPECT_EQ(Selected(dialog, IDC_LBKDG1KS_PARITY), row.parity);
+            SetText(GetDlgItem(dialog, IDC_LBKDG1KS_TEXT), L"");
+        }
+        OpenFile(dialog, IDC_LBKDG1KS_OPEN, lcd);
+        ExpectMessageBox(ThisProcess(),
+                         EditionText(L"LB-KDG-S device is not compatible with selected file.",
+                                     L"Konfigurační soubor není určen pro zařízení LB-KDG-S"),
+                         EditionText(L"File Error", L"Chyba souboru"), MB_ICONERROR);
+        Click(dialog, IDC_LBKDG1KS_CANCEL);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    for (const std::string* file : {&path, &network, &lcd}) DeleteFileA(file->c_str());
+}
+
+// Damaged input: empty or garbage fields in a file, and a device with 0xFFFF in every kind,
+// colour, time and flag word, open without a crash and carry their values.
+TEST_F(AoutControllerFiles, GarbageFieldsAndAllOnesWords)
+{
+    std::string path = TempPath("garbage.dlc");
+    const char* kinds[] = {"", "1", "x"};
+    const CtrlCase& m = FindCase("LBKDO");
+    g_deviceConnected = 0;
+    for (const char* kind : kinds) {
+        SCOPED_TRACE(kind);
+        WriteFileBytes(path, ExpectedSettingsFile("LBKDO", {{68, kind}, {69, kind}, {35, "x5s"}, {36, "abc"}, {37, "99999"}, {39, ""}},
+                                                  Text16("Garbage").c_str()));
+        INT_PTR result = RunDialog(m.templateId, m.proc, [&](HWND dialog) {
+            OpenFile(dialog, m.open, path);
+            EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.text) == "Garbage"; }));
+            // Only a '0' inside the field means current or temperature.
+            ExpectOutputLabels(dialog, m.out[0], true, false);
+            EXPECT_TRUE(Checked(dialog, IDC_LBKDO_INPUT_HUMIDITY));
+            EXPECT_EQ(Selected(dialog, IDC_LBKDO_COLOR_HUMIDITY), 2);
+            Click(dialog, m.cancel);
+        });
+        EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    }
+    DeleteFileA(path.c_str());
+
+    int deviceId = AddFilledDevice(m);
+    for (int r : {35, 36, 39, 68, 69}) SetDeviceRegister(deviceId, r, 0xFFFF);
+    RunProgram([&] {
+        HWND dialog = OpenConnected(m);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(Selected(dialog, IDC_LBKDO_ACTIVE_TIME), -1);
+        EXPECT_EQ(Selected(dialog, IDC_LBKDO_COLOR_TEMPERATURE), -1);
+        EXPECT_TRUE(Checked(dialog, IDC_LBKDO_INPUT_HUMIDITY));
+        ExpectOutputLabels(dialog, m.out[0], true, false);
+        int stores = 0;
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitWrite(deviceId, &stores));
+        for (int r : {35, 36, 39, 68, 69}) EXPECT_EQ(DeviceRegister(deviceId, r), 0xFFFF) << "register " << r;
+        Click(dialog, m.cancel);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 30000);
+}
+
+// A program module without the mask: the dialogs with pictures end at once with -1, no message
+// and nothing left loaded; LBKDOS, which has none, opens.
+TEST_F(AoutControllerFiles, MissingPictureEndsTheDialog)
+{
+    HMODULE module = LoadLibraryA(MISSING_MASK_MODULE);
+    ASSERT_NE(module, nullptr);
+    HINSTANCE program = g_hInstance;
+    g_deviceConnected = 0;
+    for (const CtrlCase& m : Cases()) {
+        SCOPED_TRACE(m.designation);
+        g_hInstance = module;
+        INT_PTR result = RunDialog(m.templateId, m.proc, [&](HWND dialog) {
+            if (IsWindow(dialog)) Click(dialog, m.cancel);
+        });
+        g_hInstance = program;
+        EXPECT_EQ(result, m.bitmaps ? -1 : DEVICE_DIALOG_RESULT);
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        if (!m.bitmaps) continue;
+        const UnitBitmapTable* table = m.bitmaps();
+        EXPECT_EQ(table->mask, nullptr);
+        for (HBITMAP handle : table->colors) EXPECT_EQ(handle, nullptr);
+        for (HBITMAP handle : table->bargraphs) EXPECT_EQ(handle, nullptr);
+    }
+    FreeLibrary(module);
+}
+
+// A write engine that fails shows its own message and the dialog closes, the connection dropped.
+TEST_F(AoutControllerDevice, FailedWriteClosesTheDialog)
+{
+    const CtrlCase& m = FindCase("LBRMO");
+    int deviceId = AddFilledDevice(m);
+    RunProgram([&] {
+        HWND dialog = OpenConnected(m);
+        ASSERT_NE(dialog, nullptr);
+        SimAddFault(deviceId, {SIM_FAULT_SET_FEATURE, 0, -1, CMD_WRITE_BLOCK, -1});
+        Click(dialog, m.write);
+        ExpectMessageBox(ThisProcess(), L"Data write pointer error", L"SET info", MB_ICONERROR);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        EXPECT_EQ(g_deviceConnected, 0);
+        EXPECT_TRUE(WaitUntil([] { return IsShown(g_mainWindow); }));
+    }, 30000);
+}

@@ -58,17 +58,15 @@ static const ModelField* FieldOfRegister(const AoutController* unit, int registe
     return NULL;
 }
 
-// A field's text as the value it shows. A "%d" text that holds no number keeps the last value;
-// one beyond a signed word saturates (70000 gives 32767), so no entry wraps into another value.
+// A field's text as the value it shows, as the skeleton reads it; but a signed "%d" text beyond a
+// signed word saturates (70000 gives 32767), so no entry wraps into another value.
 static WORD ParseField(const ModelField* field, char* text, WORD last)
 {
     int number;
-    if (field->coding == CODING_TENTHS) return (WORD)ParseTenths(text);
+    if (field->coding != CODING_SIGNED) return ParseFieldText(field, text, last);
     if (sscanf(text, "%d", &number) != 1) return last;
-    if (field->coding == CODING_SIGNED) {
-        if (number < SIGNED_WORD_MIN) number = SIGNED_WORD_MIN;
-        if (number > SIGNED_WORD_MAX) number = SIGNED_WORD_MAX;
-    }
+    if (number < SIGNED_WORD_MIN) number = SIGNED_WORD_MIN;
+    if (number > SIGNED_WORD_MAX) number = SIGNED_WORD_MAX;
     return (WORD)number;
 }
 
@@ -83,16 +81,6 @@ static void PutFieldText(HWND dialog, const AoutController* unit, const ModelFie
 {
     SetDlgItemTextA(dialog, field->controlId, text);
     Words(unit)[field->registerIndex] = TakeField(dialog, unit, field);
-}
-
-static void ShowField(HWND dialog, const ModelField* field, WORD value)
-{
-    switch (field->coding) {
-    case CODING_SIGNED: sprintf(g_textBuffer, "%d", (int)(SHORT)value); break;
-    case CODING_TENTHS: FormatTenths((SHORT)value); break;
-    default: sprintf(g_textBuffer, "%d", (int)value); break;
-    }
-    SetDlgItemTextA(dialog, field->controlId, g_textBuffer);
 }
 
 // ---- Output kinds
@@ -155,8 +143,8 @@ static int TakeKindClick(HWND dialog, const AoutController* unit, int controlId)
 // ---- The tick
 
 // The bounds of a field: an output field's follow its output's kind, an input field of output 1
-// the input it follows; 0 when the field has no check.
-static int FieldBounds(const AoutController* unit, const ModelField* field, int* low, int* high)
+// the input it follows.
+static void FieldBounds(const AoutController* unit, const ModelField* field, int* low, int* high)
 {
     *low = field->low;
     *high = field->high;
@@ -169,7 +157,6 @@ static int FieldBounds(const AoutController* unit, const ModelField* field, int*
         *low = humidity ? HUMIDITY_INPUT_LOW : TEMPERATURE_INPUT_LOW;
         *high = humidity ? HUMIDITY_INPUT_HIGH : TEMPERATURE_INPUT_HIGH;
     }
-    return 1;
 }
 
 // Copies each mirrored field's text (nine characters at most) into its mirror; a mirror that
@@ -190,7 +177,8 @@ static void CheckFields(HWND dialog, const AoutController* unit)
     int low, high;
     for (const int* id = unit->tickOrder; *id != AOUT_END; id++) {
         const ModelField* field = FindField(unit, *id);
-        if (!field || !FieldBounds(unit, field, &low, &high)) continue;
+        if (!field) continue;
+        FieldBounds(unit, field, &low, &high);
         switch (field->check) {
         case CHECK_SIGNED: ValidateSignedField(dialog, *id, (SHORT)high, (SHORT)low); break;
         case CHECK_TENTHS: ValidateTenthsField(dialog, *id, (SHORT)high, (SHORT)low); break;
@@ -344,7 +332,7 @@ static void ReadAoutController(HWND dialog, const AoutController* unit)
     for (int i = 0; i < unit->fieldCount; i++) {
         const ModelField* field = &unit->fields[i];
         words[field->registerIndex] = g_deviceRegisters[field->registerIndex];
-        ShowField(dialog, field, words[field->registerIndex]);
+        ShowFieldValue(dialog, field, words[field->registerIndex]);
     }
     for (const AoutWord* word = unit->words; word->registerIndex != AOUT_END; word++) {
         words[word->registerIndex] = g_deviceRegisters[word->registerIndex];
@@ -374,16 +362,6 @@ static void WriteAoutController(HWND dialog, const AoutController* unit)
 }
 
 // ---- Settings files
-
-WORD ActiveTimeOfFileText(const char* text, WORD current)
-{
-    char tens = text[0];
-    char next = tens ? text[1] : 0;
-    if (tens >= '1' && tens <= '4') return (WORD)((tens - '0') * 10 + (next == '0' ? 0 : 5));
-    if (tens == '5') return next == 's' ? 5 : next == '0' ? 50 : 55;
-    if (tens == '6') return 60;
-    return current;
-}
 
 // A kind character of a file field: only a '0' inside the field means 0; a missing character,
 // like any other, means 1.

@@ -146,10 +146,6 @@ extern const UINT AOUT_ACTIVE_TIME_TEXT_IDS[AOUT_ACTIVE_TIME_ENTRIES];
 // The bargraph kinds' names, by BargraphKind.
 extern const UINT AOUT_BARGRAPH_KIND_TEXT_IDS[BARGRAPH_BITMAP_COUNT];
 
-// The active time a settings-file text gives ("5s", "10s" ... "60s" by their first characters);
-// any other first character keeps `current`.
-WORD ActiveTimeOfFileText(const char* text, WORD current);
-
 INT_PTR RunAoutControllerMessage(const AoutController* unit, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif

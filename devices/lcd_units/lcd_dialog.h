@@ -156,6 +156,10 @@ struct LcdUnit {
     int calibrationButtonId;     // sends the calibration value
 };
 
+// The active time a settings-file text gives by its first characters ("5s", "10s" ... "60s"); any
+// other first character keeps `current`.
+WORD ActiveTimeOfFileText(const char* text, WORD current);
+
 INT_PTR RunLcdDialogMessage(const LcdUnit* unit, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif

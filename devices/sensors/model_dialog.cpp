@@ -244,7 +244,7 @@ static void ShowBaudParity(HWND dialog, const ModelDialog* model)
 }
 
 // Shows a field's value with its coding.
-static void ShowFieldValue(HWND dialog, const ModelField* field, WORD value)
+void ShowFieldValue(HWND dialog, const ModelField* field, WORD value)
 {
     switch (field->coding) {
     case CODING_SIGNED: sprintf(g_textBuffer, "%d", (int)(short)value); break;
@@ -256,7 +256,7 @@ static void ShowFieldValue(HWND dialog, const ModelField* field, WORD value)
 }
 
 // A field's text as the value it shows; a "%d" text that holds no number keeps the previous value.
-static WORD ParseFieldText(const ModelField* field, char* text, WORD previous)
+WORD ParseFieldText(const ModelField* field, char* text, WORD previous)
 {
     int number;
     switch (field->coding) {

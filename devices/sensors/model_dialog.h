@@ -244,6 +244,9 @@ void TakeRegisterTextString(HWND dialog, int controlId);
 void LoadFileTextString(HWND dialog, int controlId);
 void SaveFileTextString(HWND dialog, int controlId);
 WORD ParseBaudParityField(const char* field, int hasParity, int networkStyle);
+// A field's value shown with its coding, and its text read back ("%d" without a number: `previous`).
+void ShowFieldValue(HWND dialog, const ModelField* field, WORD value);
+WORD ParseFieldText(const ModelField* field, char* text, WORD previous);
 // wrongSizeTextId 0: the usual "File is damaged".
 int ReadModelSettingsFile(HWND dialog, const char* designation, UINT mismatchTextId, UINT wrongSizeTextId);
 void WriteModelSettingsFile(HWND dialog);
