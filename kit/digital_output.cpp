@@ -126,7 +126,7 @@ void WriteDigitalOutputLabels(HWND dialog, const DigitalOutput* output)
     SetDialogItemText(dialog, output->stepsLabelId, IDS_DOUT_STEPS);
     SetDialogItemText(dialog, output->frequencyLabelId, IDS_DOUT_FREQUENCY);
     SetDialogItemText(dialog, output->periodLabelId, IDS_DOUT_PERIOD);
-    SetDialogItemText(dialog, output->setId, IDS_DOUT_SET);
+    if (!output->setLabelKept) SetDialogItemText(dialog, output->setId, IDS_DOUT_SET);
 }
 
 // "Dualstate", and the output at opening and on Default.
@@ -178,6 +178,7 @@ void ShowDigitalOutput(HWND dialog, const DigitalOutput* output)
 void CheckOutputSteps(HWND dialog, const DigitalOutput* output, int evenWithFocus)
 {
     int steps = 0;
+    if (output->stepsHeld) return;
     GetDlgItemTextA(dialog, output->frequencyId, g_textBuffer, FIELD_TEXT_LIMIT);
     if (g_textBuffer[0] == '-') return;
     if (!evenWithFocus && GetFocus() == GetDlgItem(dialog, output->stepsId)) return;
@@ -194,18 +195,31 @@ void CheckOutputSteps(HWND dialog, const DigitalOutput* output, int evenWithFocu
     ShowOutputMessage(dialog, IDS_DOUT_STEPS_RANGE);
 }
 
+// Where nothing reads the steps field, "Set" holds the number it computes with to the rule: fewer
+// than 3 steps (a read or loaded r50 below 2) become 3, with the field and the message.
+static void CheckHeldOutputSteps(HWND dialog, const DigitalOutput* output)
+{
+    if (output->values->steps >= PWM_MIN_STEPS - 1) return;
+    output->values->steps = PWM_MIN_STEPS - 1;
+    snprintf(g_textBuffer, TEXT_BUFFER_SIZE, "%d", PWM_MIN_STEPS);
+    SetDlgItemTextA(dialog, output->stepsId, g_textBuffer);
+    ShowOutputMessage(dialog, IDS_DOUT_STEPS_RANGE);
+}
+
 // "Set": the steps are checked first, then the typed frequency (9 characters, '.' as the mark)
 // becomes the prescaler and the frequency it really gives.
 void SetOutputFrequency(HWND dialog, const DigitalOutput* output)
 {
     PwmSetting setting;
-    CheckOutputSteps(dialog, output, 1);
+    if (output->stepsHeld) CheckHeldOutputSteps(dialog, output);
+    else CheckOutputSteps(dialog, output, 1);
     GetDlgItemTextA(dialog, output->frequencyId, g_textBuffer, FIELD_TEXT_LIMIT);
     double requested = atof(g_textBuffer);
     if (!ComputePwmSetting(output->family, output->values->steps, requested, &setting)) return;
     output->values->prescaler = setting.prescaler;
     ShowOutputNumber(dialog, output->frequencyId, "%.6f", setting.frequency);
-    ShowOutputNumber(dialog, output->periodId, "%.6f", 1000.0 / setting.frequency);
+    ShowOutputNumber(dialog, output->periodId, output->setPeriodFormat ? output->setPeriodFormat : "%.6f",
+                     1000.0 / setting.frequency);
     if (setting.bound == PWM_BOUND_MAXIMUM) ShowOutputMessage(dialog, IDS_DOUT_FREQUENCY_MAXIMUM);
     if (setting.bound == PWM_BOUND_MINIMUM) ShowOutputMessage(dialog, IDS_DOUT_FREQUENCY_MINIMUM);
 }

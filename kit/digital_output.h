@@ -44,6 +44,9 @@ struct DigitalOutput {
     int frequencyLabelId, frequencyId;
     int periodLabelId, periodId;  // the period field is read-only
     int setId;
+    BYTE stepsHeld;               // 1: the steps field only shows the held number; nothing reads it
+    const char* setPeriodFormat;  // the period "Set" shows; null: "%.6f"
+    BYTE setLabelKept;            // 1: "Set" keeps its template text in both editions
 };
 
 // Which bound "Set" applied to the requested frequency.

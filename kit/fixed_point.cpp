@@ -82,6 +82,12 @@ SHORT ParseTenths(char* text)
     return (SHORT)(WORD)ComputeTenths(text);
 }
 
+int ParseWideTenths(char* text)
+{
+    ReplaceDecimalCommas(text);
+    return ComputeTenths(text);
+}
+
 // Hundredths are rounded away from zero on a thousandths digit above 5, negative numbers included.
 SHORT ParseHundredths(char* text)
 {

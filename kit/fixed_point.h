@@ -18,6 +18,8 @@ void ValidateUnsignedField(HWND dialog, int controlId, WORD high, WORD low);
 void ValidateThousandthsField(HWND dialog, int controlId, WORD high, WORD low);
 
 SHORT ParseTenths(char* text);
+// The tenths of a text as ParseTenths reads them, before they are narrowed to 16 bits.
+int ParseWideTenths(char* text);
 SHORT ParseHundredths(char* text);
 void FormatTenths(SHORT value);
 void FormatHundredths(SHORT value);

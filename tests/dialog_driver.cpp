@@ -8,7 +8,9 @@
 
 #include <fstream>
 #include <iterator>
+#include <mutex>
 
+#include "kit/shared_records.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
 
@@ -27,7 +29,105 @@ BOOL CALLBACK FindFileNameEdit(HWND window, LPARAM found)
     return TRUE;
 }
 
+struct BoxWatch {
+    HWND dialog = nullptr;
+    std::vector<int> ids;
+    HHOOK hook = nullptr;
+    std::mutex lock;
+    std::vector<std::vector<std::string>> seen;
+};
+BoxWatch* s_boxWatch = nullptr;
+
+LRESULT CALLBACK RecordTextsAtBox(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPRETSTRUCT* message = (const CWPRETSTRUCT*)lParam;
+    if (code == HC_ACTION && s_boxWatch && message->message == WM_INITDIALOG && IsMessageBoxWindow(message->hwnd)) {
+        std::vector<std::string> texts;
+        for (int id : s_boxWatch->ids) texts.push_back(ItemText(s_boxWatch->dialog, id));
+        std::lock_guard<std::mutex> guard(s_boxWatch->lock);
+        s_boxWatch->seen.push_back(texts);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+struct TickWatch {
+    HWND window = nullptr;
+    std::function<size_t()> probe;
+    HHOOK hook = nullptr;
+    std::mutex lock;
+    std::vector<size_t> probes;
+    int count = 0;
+};
+TickWatch* s_tickWatch = nullptr;
+
+LRESULT CALLBACK RecordTick(int code, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* message = (const MSG*)lParam;
+    if (code == HC_ACTION && wParam == PM_REMOVE && s_tickWatch && message->message == WM_TIMER &&
+        message->hwnd == s_tickWatch->window) {
+        size_t probed = s_tickWatch->probe ? s_tickWatch->probe() : 0;
+        std::lock_guard<std::mutex> guard(s_tickWatch->lock);
+        s_tickWatch->probes.push_back(probed);
+        s_tickWatch->count++;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
+
+TickRecorder::TickRecorder(HWND window, std::function<size_t()> probe)
+{
+    s_tickWatch = new TickWatch;
+    s_tickWatch->window = window;
+    s_tickWatch->probe = std::move(probe);
+    RunOnUiThread([] { s_tickWatch->hook = SetWindowsHookExW(WH_GETMESSAGE, RecordTick, nullptr, GetCurrentThreadId()); });
+}
+
+TickRecorder::~TickRecorder()
+{
+    RunOnUiThread([] { UnhookWindowsHookEx(s_tickWatch->hook); });
+    delete s_tickWatch;
+    s_tickWatch = nullptr;
+}
+
+int TickRecorder::Count()
+{
+    std::lock_guard<std::mutex> guard(s_tickWatch->lock);
+    return s_tickWatch->count;
+}
+
+bool TickRecorder::WaitForMore(int count)
+{
+    int start = Count();
+    return WaitUntil([&] { return Count() - start >= count; });
+}
+
+std::vector<size_t> TickRecorder::Probes()
+{
+    std::lock_guard<std::mutex> guard(s_tickWatch->lock);
+    return s_tickWatch->probes;
+}
+
+TextsAtEachBox::TextsAtEachBox(HWND dialog, std::vector<int> ids)
+{
+    s_boxWatch = new BoxWatch;
+    s_boxWatch->dialog = dialog;
+    s_boxWatch->ids = std::move(ids);
+    RunOnUiThread([] { s_boxWatch->hook = SetWindowsHookExW(WH_CALLWNDPROCRET, RecordTextsAtBox, nullptr, GetCurrentThreadId()); });
+}
+
+TextsAtEachBox::~TextsAtEachBox()
+{
+    RunOnUiThread([] { UnhookWindowsHookEx(s_boxWatch->hook); });
+    delete s_boxWatch;
+    s_boxWatch = nullptr;
+}
+
+std::vector<std::vector<std::string>> TextsAtEachBox::Seen()
+{
+    std::lock_guard<std::mutex> guard(s_boxWatch->lock);
+    return s_boxWatch->seen;
+}
 
 std::string ItemText(HWND dialog, int id)
 {
@@ -37,6 +137,16 @@ std::string ItemText(HWND dialog, int id)
 void TypeInto(HWND dialog, int id, const char* text)
 {
     SetText(GetDlgItem(dialog, id), std::wstring(text, text + strlen(text)));
+}
+
+void PostTickWithFocusOn(HWND dialog, int focusId, int typedId, const char* text)
+{
+    std::string typed = text ? text : "";
+    PostToUiThread([=] {
+        SendMessageW(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, focusId), TRUE);
+        if (typedId) SetDlgItemTextA(dialog, typedId, typed.c_str());
+        SendMessageW(dialog, WM_TIMER, TICK_TIMER_ID, 0);
+    });
 }
 
 std::string ReadFileBytes(const std::string& path)

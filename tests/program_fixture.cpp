@@ -1,6 +1,8 @@
 // Runs the program's windows under test with a scenario thread and a watchdog.
 #include "tests/program_fixture.h"
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -15,6 +17,7 @@ static DWORD s_uiThreadId = 0;
 static HWND s_uiRunner = nullptr;
 static const UINT WM_RUN_ON_UI = WM_APP + 1;
 static const UINT WM_POSTED_MARKER = WM_APP + 2;  // lParam: an event to set
+static const UINT WM_RUN_POSTED = WM_APP + 3;     // lParam: a std::function<void()> to run and delete
 static const int MESSAGE_BOX_TEXT_ID = 0xFFFF;     // the static text of a message box
 
 DWORD ThisProcess()
@@ -26,6 +29,11 @@ static LRESULT CALLBACK UiRunnerProc(HWND window, UINT message, WPARAM wParam, L
 {
     if (message == WM_RUN_ON_UI) {
         (*(const std::function<void()>*)lParam)();
+        return 0;
+    }
+    if (message == WM_RUN_POSTED) {
+        std::unique_ptr<std::function<void()>> work((std::function<void()>*)lParam);
+        (*work)();
         return 0;
     }
     if (message == WM_POSTED_MARKER) {
@@ -56,6 +64,15 @@ void RunOnUiThread(const std::function<void()>& work)
     DWORD_PTR result;
     if (!SendMessageTimeoutW(s_uiRunner, WM_RUN_ON_UI, 0, (LPARAM)&work, SMTO_BLOCK, 10000, &result))
         ADD_FAILURE() << "the UI thread did not answer";
+}
+
+void PostToUiThread(std::function<void()> work)
+{
+    std::function<void()>* posted = new std::function<void()>(std::move(work));
+    if (!PostMessageW(s_uiRunner, WM_RUN_POSTED, 0, (LPARAM)posted)) {
+        delete posted;
+        ADD_FAILURE() << "the UI thread takes no posted work";
+    }
 }
 
 void WaitForPostedMessages()

@@ -18,6 +18,9 @@ void ResetProgramRecords();
 
 // Runs `work` on the UI thread (the one running the program) and waits for it.
 void RunOnUiThread(const std::function<void()>& work);
+// Runs `work` on the UI thread after the messages posted before it, without waiting for it: the
+// work may open a modal box the test then answers.
+void PostToUiThread(std::function<void()> work);
 
 // Returns when the UI thread has taken every message posted to it before this call (posted
 // messages are taken in order), so a posted click has been handled unless it opened a modal loop.

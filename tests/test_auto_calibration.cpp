@@ -18,6 +18,7 @@
 #include "sim/sim_calibration.h"
 #include "sim/sim_device.h"
 #include "sim/sim_live.h"
+#include "tests/dialog_driver.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
 #include "tests/sim_transcript.h"
@@ -330,6 +331,7 @@ TEST_F(AoutCalibrationRun, BisectsEveryPointAndStoresTheWords)
         EXPECT_FALSE(ItemEnabled(dialog, IDC_AOUT_CAL_REMAINING));
         EXPECT_TRUE(CountEvents(device, SIM_EVENT_SET_FEATURE) == 0);
 
+        TickRecorder ticks(dialog, [&] { return Commands(device, 0xF0).size(); });
         PostClick(GetDlgItem(dialog, IDC_AOUT_CAL_START));
         // U1 is selected at once, and the reading follows it at every tick.
         EXPECT_TRUE(WaitForItem(dialog, IDC_AOUT_CAL_READING, L" 1.2345 V"));
@@ -368,12 +370,19 @@ TEST_F(AoutCalibrationRun, BisectsEveryPointAndStoresTheWords)
         EXPECT_EQ((std::vector<Bytes>{WithMagic(0xCC), WithMagic(0xC0, 1), Feature(0xA2), Feature(0xA2), Feature(0xA3),
                                       Feature(0xA0), Feature(0xA1), Feature(0xCF)}),
                   TranscriptBytes(calibrator, SIM_EVENT_SET_FEATURE));
-        // A judgement every 2 s: 100 settle ticks and the write's own (never sooner; a busy
-        // machine may stretch the ticks).
-        std::vector<DWORD> ticks = CommandTicks(device, 0xF0);
-        for (size_t i = 1; i < ticks.size(); i++) {
-            EXPECT_GE(ticks[i] - ticks[i - 1], 1950u) << "write " << i;
-            EXPECT_LE(ticks[i] - ticks[i - 1], 4000u) << "write " << i;
+        // A judgement every 2 s, counted in ticks (a busy machine stretches them, so their
+        // length is only bounded below): the write's tick, the settle ticks and the judgement's,
+        // and on to a new point two more, the end of the last one and the start of the next.
+        std::vector<DWORD> times = CommandTicks(device, 0xF0);
+        for (size_t i = 1; i < times.size(); i++) EXPECT_GE(times[i] - times[i - 1], 1950u) << "write " << i;
+        std::vector<size_t> writesBefore = ticks.Probes();
+        std::vector<size_t> writeTick;  // the tick in which each write was made
+        for (size_t k = 1; k < writesBefore.size(); k++)
+            for (size_t w = writesBefore[k - 1]; w < writesBefore[k]; w++) writeTick.push_back(k - 1);
+        ASSERT_EQ(expected.size(), writeTick.size());
+        for (size_t i = 1; i < writeTick.size(); i++) {
+            size_t between = AOUT_SETTLE_TICKS + 2u + (expected[i][3] != expected[i - 1][3] ? 2u : 0u);
+            EXPECT_EQ(between, writeTick[i] - writeTick[i - 1]) << "write " << i;
         }
         for (int id : {IDC_AOUT_CAL_REMAINING, IDC_AOUT_CAL_DEV_PRODUCT, IDC_AOUT_CAL_DEV_NAME, IDC_AOUT_CAL_DEV_FIRMWARE})
             EXPECT_EQ(BLANKS, Item(dialog, id));

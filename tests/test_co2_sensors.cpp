@@ -397,7 +397,7 @@ TEST_P(Co2Files, LimitRule)
         });
         EXPECT_EQ(focusedAfter, GetDlgItem(dialog, m.high));
         EXPECT_EQ(highAfter, "700");
-        RunOnUiThread([&] { SendMessageW(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, m.address), TRUE); });
+        PostTickWithFocusOn(dialog, m.address);
         ExpectMessageBox(ThisProcess(), LimitMessage(m), LimitCaption(), MB_ICONINFORMATION);
         EXPECT_EQ(ItemText(dialog, m.high), "801");
 
@@ -414,9 +414,11 @@ TEST_P(Co2Files, LimitRule)
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(c.low) + " / " + c.high);
             if (!m.signedLimits && c.low[0] == '-') continue;
-            RunOnUiThread([&] {
+            PostToUiThread([&] {
+                SendMessageW(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, m.address), TRUE);
                 SetDlgItemTextA(dialog, m.low, c.low);
                 SetDlgItemTextA(dialog, m.high, c.high);
+                SendMessageW(dialog, WM_TIMER, TICK_TIMER_ID, 0);
             });
             ExpectMessageBox(ThisProcess(), LimitMessage(m), LimitCaption(), MB_ICONINFORMATION);
             EXPECT_EQ(ItemText(dialog, m.low), c.lowAfter);
@@ -424,8 +426,8 @@ TEST_P(Co2Files, LimitRule)
         }
         // Emptied or non-numeric limits keep the values last shown, which are in order.
         TypeInto(dialog, m.low, "");
-        TypeInto(dialog, m.high, "abc");
-        Sleep(150);
+        PostTickWithFocusOn(dialog, m.address, m.high, "abc");
+        WaitForPostedMessages();
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
         Click(dialog, m.cancel);
     });

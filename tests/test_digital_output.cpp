@@ -5,7 +5,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include <atomic>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -299,26 +298,6 @@ HWND PickPatternAndTakeFocus(HWND dialog, int id, int index)
     return focus;
 }
 
-// Counts the ticks the dialogs of the UI thread take, so a test can wait until the tick has
-// surely looked at a field (a tick is one WM_TIMER taken from the queue).
-std::atomic<int> s_ticksTaken{0};
-
-LRESULT CALLBACK CountTicks(int code, WPARAM wParam, LPARAM lParam)
-{
-    const MSG* message = (const MSG*)lParam;
-    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_TIMER) s_ticksTaken++;
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-void WaitForTicks(int count)
-{
-    HHOOK hook = nullptr;
-    RunOnUiThread([&] { hook = SetWindowsHookExW(WH_GETMESSAGE, CountTicks, nullptr, GetCurrentThreadId()); });
-    int start = s_ticksTaken;
-    EXPECT_TRUE(WaitUntil([&] { return s_ticksTaken - start >= count; })) << "the dialog does not tick";
-    RunOnUiThread([&] { UnhookWindowsHookEx(hook); });
-}
-
 std::string TempPath(const char* name)
 {
     char folder[MAX_PATH];
@@ -474,7 +453,7 @@ TEST_F(DMG9ADialog, StepsCheckSetAndFileForms)
         TickTypingInto(dialog, IDC_DMG9A_STEPS, "2");
         EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), "2");
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
-        FocusOn(dialog, IDC_DMG9A_ADDRESS);
+        PostTickWithFocusOn(dialog, IDC_DMG9A_ADDRESS);
         ExpectMessageBox(ThisProcess(), StepsText(), SettingValueCaption(), MB_ICONINFORMATION);
         EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), "3");
         const struct {
@@ -483,14 +462,14 @@ TEST_F(DMG9ADialog, StepsCheckSetAndFileForms)
         } outOfRange[] = {{"70000", "65536"}, {"abc", "3"}, {"", "3"}};
         for (const auto& c : outOfRange) {
             SCOPED_TRACE(c.typed);
-            TypeInto(dialog, IDC_DMG9A_STEPS, c.typed);
+            PostTickWithFocusOn(dialog, IDC_DMG9A_ADDRESS, IDC_DMG9A_STEPS, c.typed);
             ExpectMessageBox(ThisProcess(), StepsText(), SettingValueCaption(), MB_ICONINFORMATION);
             EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), c.corrected);
         }
 
         // A new count alone changes neither the prescaler nor the frequency shown.
-        TypeInto(dialog, IDC_DMG9A_STEPS, "100");
-        WaitForTicks(2);
+        PostTickWithFocusOn(dialog, IDC_DMG9A_ADDRESS, IDC_DMG9A_STEPS, "100");
+        WaitForPostedMessages();
         EXPECT_EQ(ItemText(dialog, IDC_DMG9A_FREQUENCY), "15");
         std::string file = SaveSettings(dialog, IDC_DMG9A_SAVE, path);
         EXPECT_EQ(FileField(file, 50), "00099");
@@ -503,8 +482,8 @@ TEST_F(DMG9ADialog, StepsCheckSetAndFileForms)
         file = SaveSettings(dialog, IDC_DMG9A_SAVE, path);
         EXPECT_EQ(FileField(file, 51), "00019");
 
-        TypeInto(dialog, IDC_DMG9A_STEPS, "3");
-        WaitForTicks(2);
+        PostTickWithFocusOn(dialog, IDC_DMG9A_ADDRESS, IDC_DMG9A_STEPS, "3");
+        WaitForPostedMessages();
         const struct {
             const char* typed;
             std::wstring box;
@@ -723,7 +702,7 @@ TEST_F(DMG1TDialog, StatesLimitsAndFileForms)
         TickTypingInto(dialog, IDC_DMG1T_HIGH_LIMIT, "1.0");
         EXPECT_EQ(ItemText(dialog, IDC_DMG1T_LOW_LIMIT), "3.0");
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
-        FocusOn(dialog, IDC_DMG1T_ADDRESS);
+        PostTickWithFocusOn(dialog, IDC_DMG1T_ADDRESS);
         ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
         EXPECT_EQ(ItemText(dialog, IDC_DMG1T_LOW_LIMIT), "0.9");
 
@@ -760,14 +739,14 @@ TEST_F(DMG1TDialog, StatesLimitsAndFileForms)
         ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
         EXPECT_EQ(ItemText(dialog, IDC_DMG1T_HIGH_LIMIT), "200.0");
         TypeInto(dialog, IDC_DMG1T_HIGH_LIMIT, "5.0");
-        TypeInto(dialog, IDC_DMG1T_LOW_LIMIT, "10.0");
+        PostTickWithFocusOn(dialog, IDC_DMG1T_ADDRESS, IDC_DMG1T_LOW_LIMIT, "10.0");
         ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
         EXPECT_EQ(ItemText(dialog, IDC_DMG1T_LOW_LIMIT), "4.9");
         // The high limit at its lowest leaves the low one a single value: one correction, one box.
-        TypeInto(dialog, IDC_DMG1T_HIGH_LIMIT, "-20.0");
+        PostTickWithFocusOn(dialog, IDC_DMG1T_ADDRESS, IDC_DMG1T_HIGH_LIMIT, "-20.0");
         ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
         EXPECT_EQ(ItemText(dialog, IDC_DMG1T_LOW_LIMIT), "-20.0");
-        WaitForTicks(5);
+        EXPECT_TRUE(TickRecorder(dialog).WaitForMore(5)) << "the dialog does not tick";
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
 
         file = SaveSettings(dialog, IDC_DMG1T_SAVE, path);

@@ -62,10 +62,10 @@ bool Checked(HWND dialog, int id)
 }
 
 // Which of a mode's 16 state combo boxes are enabled, as a string of 1 and 0.
-std::string EnabledStates(HWND dialog, int firstId)
+std::string EnabledStates(HWND dialog, int firstId, int step = 2)
 {
     std::string states;
-    for (int s = 0; s < 16; s++) states += IsWindowEnabled(GetDlgItem(dialog, firstId + 2 * s)) ? '1' : '0';
+    for (int s = 0; s < 16; s++) states += IsWindowEnabled(GetDlgItem(dialog, firstId + step * s)) ? '1' : '0';
     return states;
 }
 
@@ -235,9 +235,9 @@ std::map<int, WORD> SeededRegisters()
     return seed;
 }
 
-int AddKdg1kyDevice(const std::map<int, WORD>& seed)
+int AddKdg1kyDevice(const std::map<int, WORD>& seed, const char* model = "KDG1KY")
 {
-    int id = SimAddDevice("KDG1KY", "01.00.00");
+    int id = SimAddDevice(model, "01.00.00");
     SimLock lock;
     SimDevice* device = SimGetDevice(id);
     for (const auto& entry : seed) device->registers[entry.first] = entry.second;
@@ -246,22 +246,22 @@ int AddKdg1kyDevice(const std::map<int, WORD>& seed)
 }
 
 // The dialog has run its opening to the end (the labels come last).
-void WaitOpened(HWND dialog)
+void WaitOpened(HWND dialog, int readId = IDC_KDG1KY_READ)
 {
-    EXPECT_TRUE(WaitUntil([&] { return GetWindowTextLengthW(GetDlgItem(dialog, IDC_KDG1KY_READ)) > 0; }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return GetWindowTextLengthW(GetDlgItem(dialog, readId)) > 0; }, 10000));
 }
 
 // Connects and opens CONFIG; the dialog once its automatic read is done.
-HWND OpenWithDevice(int deviceId)
+HWND OpenWithDevice(int deviceId, const char* model = "KDG1KY", int readId = IDC_KDG1KY_READ)
 {
     if (!WaitUntil([] { return g_deviceConnected == 1; }, 10000)) {
         ADD_FAILURE() << "no connection";
         return nullptr;
     }
-    WaitUntil([] { return strncmp(g_deviceNameText + 2, "KDG1KY", 6) == 0; }, 5000);
+    WaitUntil([&] { return strncmp(g_deviceNameText + 2, model, strlen(model)) == 0; }, 5000);
     PostClick(g_configButton);
-    HWND dialog = WaitForDialogWithControl(ThisProcess(), IDC_KDG1KY_READ, 10000);
-    WaitOpened(dialog);
+    HWND dialog = WaitForDialogWithControl(ThisProcess(), readId, 10000);
+    WaitOpened(dialog, readId);
     return dialog;
 }
 
@@ -871,7 +871,10 @@ TEST_F(LcdKdg1ky, OfflineDefaultSaveRulesAndOpen)
         EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_FREQUENCY), "--");
         EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, IDC_KDG1KY_SET)));
 
-        // Fields out of bounds at once: the tick rewrites them in its order, backlight first.
+        // Fields out of bounds at once: the tick rewrites them in its order, backlight first,
+        // one box for each.
+        TextsAtEachBox boxes(dialog, {IDC_KDG1KY_BACKLIGHT, IDC_KDG1KY_OFFSET_CO2, IDC_KDG1KY_TEMPERATURE_REQ,
+                                      IDC_KDG1KY_INDICATION_LOW});
         RunOnUiThread([&] {
             SetDlgItemTextA(dialog, IDC_KDG1KY_INDICATION_LOW, "5001");
             SetDlgItemTextA(dialog, IDC_KDG1KY_OFFSET_CO2, "-2001");
@@ -881,8 +884,6 @@ TEST_F(LcdKdg1ky, OfflineDefaultSaveRulesAndOpen)
         MessageBoxRecord range;
         ASSERT_TRUE(WaitForMessageBox(ThisProcess(), &range));
         EXPECT_EQ(range.text, L"Hodnota mimo rozsah");
-        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_BACKLIGHT), "100");
-        EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_INDICATION_LOW), "5001") << "checked last";
         auto clamped = [&] {
             return ItemText(dialog, IDC_KDG1KY_OFFSET_CO2) == "-2000" && ItemText(dialog, IDC_KDG1KY_INDICATION_LOW) == "5000" &&
                    ItemText(dialog, IDC_KDG1KY_TEMPERATURE_REQ) == "200.0";
@@ -893,6 +894,12 @@ TEST_F(LcdKdg1ky, OfflineDefaultSaveRulesAndOpen)
         }
         while (WaitForMessageBox(ThisProcess(), &range, 500)) AnswerMessageBox(range);
         EXPECT_TRUE(clamped());
+        EXPECT_EQ(boxes.Seen(), (std::vector<std::vector<std::string>>{
+                                    {"100", "-2001", "200.1", "5001"},
+                                    {"100", "-2000", "200.1", "5001"},
+                                    {"100", "-2000", "200.0", "5001"},
+                                    {"100", "-2000", "200.0", "5000"},
+                                }));
 
         // The 8 MHz output: PWM starts at 3 steps; "Set" turns a frequency into the prescaler.
         Click(dialog, IDC_KDG1KY_PWM);
@@ -1132,3 +1139,348 @@ TEST_F(LcdKdg1ky, DeviceWordsOutsideEveryList)
     });
     DeleteFileA(path.c_str());
 }
+
+// ---- The LCD room units as rows of one table: KDG1KY, DMG1KY, DMG1A, RMG1A
+
+namespace {
+
+// A control's text as the edition shows it (czech null: the same in both).
+struct ShownText {
+    int id;
+    const wchar_t* english;
+    const wchar_t* czech;
+};
+
+struct ShownEntry {
+    int id;
+    int entry;  // CB_ERR: no selection
+};
+
+struct RoomModel {
+    const char* name;  // designation, device name and caption
+    int templateId;
+    DLGPROC proc;
+    const UnitBitmapTable* (*bitmaps)();
+    int symbolCount;   // items of every state combo box
+    int handleCount;   // bitmaps held while the dialog is open
+    int read, write, open, save, defaults, cancel, text, address;
+    int firstSymbols[3];
+    int symbolStep;
+    const char* openingText;
+    const char* defaultText;                 // as Default shows it
+    std::vector<std::pair<int, WORD>> seed;  // over SeededRegisters()
+    std::vector<ShownText> shownTexts;       // after the read of the seeded device
+    std::vector<ShownEntry> shownEntries;
+    std::vector<std::pair<int, WORD>> factory;  // every register the dialog owns, as Default leaves it
+    std::map<int, std::string> defaultFile;     // the value fields "Setting Save" writes after Default
+    std::vector<ShownText> keptTexts;           // template texts the dialog leaves
+};
+
+// Registers 40-47 of a 16-character text.
+void PutTextRegisters(std::vector<std::pair<int, WORD>>* registers, const char* text16)
+{
+    for (int i = 0; i < 8; i++) registers->push_back({40 + i, (WORD)((BYTE)text16[2 * i] << 8 | (BYTE)text16[2 * i + 1])});
+}
+
+std::vector<std::pair<int, WORD>> FactoryRegisters(std::vector<std::pair<int, WORD>> own, const char* text16)
+{
+    own.insert(own.end(), {{8, 0}, {29, 10}, {30, 10}, {39, 0}, {48, 1}, {49, 4}, {50, 1}, {51, 65534},
+                           {52, (WORD)-50}, {53, 50}, {68, 1}, {76, 0}});
+    for (int r = 84; r <= 139; r++)
+        if (r != 90 && r != 91) own.push_back({r, 0});
+    PutTextRegisters(&own, text16);
+    return own;
+}
+
+std::map<int, std::string> DefaultFile(std::map<int, std::string> own)
+{
+    std::map<int, std::string> fields = {
+        {29, "10"}, {30, "10"}, {39, "0"}, {48, "1"}, {50, "00001"}, {51, "65534"}, {76, "0.0"}, {8, "0.0"},
+        {52, "-5.0"}, {53, "5.0"}, {68, "00001"}, {84, "0"}, {86, "0"}, {88, "0"}, {85, "00"}, {87, "00"}, {89, "00"},
+    };
+    for (int r = 92; r <= 139; r++) fields[r] = "00";
+    for (const auto& field : own) fields[field.first] = field.second;
+    return fields;
+}
+
+const std::vector<std::pair<int, WORD>> HUMIDITY_FACTORY = {{9, 40}, {54, 20}, {55, 80}, {69, 0x402}, {77, 0}};
+const std::map<int, std::string> HUMIDITY_FILE = {{9, "40"}, {54, "20"}, {55, "80"}, {69, "01026"}, {77, "0.0"}};
+
+std::vector<std::pair<int, WORD>> Join(std::vector<std::pair<int, WORD>> a, const std::vector<std::pair<int, WORD>>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+std::map<int, std::string> Join(std::map<int, std::string> a, const std::map<int, std::string>& b)
+{
+    a.insert(b.begin(), b.end());
+    return a;
+}
+
+const RoomModel ROOM_MODELS[] = {
+    {"KDG1KY", IDD_KDG1KY, KDG1KYDlgProc, KDG1KYBitmapTable, 152, TABLE_ENTRIES, IDC_KDG1KY_READ, IDC_KDG1KY_WRITE,
+     IDC_KDG1KY_OPEN, IDC_KDG1KY_SAVE, IDC_KDG1KY_DEFAULT, IDC_KDG1KY_CANCEL, IDC_KDG1KY_TEXT, IDC_KDG1KY_ADDRESS,
+     {IDC_KDG1KY_MODE1_SYMBOL1, IDC_KDG1KY_MODE2_SYMBOL1, IDC_KDG1KY_MODE3_SYMBOL1}, 2, "Dolvan KDG1KY   ",
+     "KDG1KY Dolvan   ", {},
+     {{IDC_KDG1KY_BACKLIGHT, L"40", nullptr}, {IDC_KDG1KY_CO2_REQ, L"1200", nullptr}},
+     {{IDC_KDG1KY_MODE1_SYMBOL1, 123}},
+     FactoryRegisters(Join(HUMIDITY_FACTORY, {{13, 1000}, {33, 15}, {35, 5}, {36, 0x222}, {37, 0x333}, {62, 800}, {63, 2000},
+                                              {64, 1000}, {65, 2000}, {73, 0x403}, {81, 0}}),
+                      "KDG1KY Dolvan   "),
+     DefaultFileFields(),
+     {}},
+    {"DMG1KY", IDD_DMG1KY, DMG1KYDlgProc, DMG1KYBitmapTable, 152, TABLE_ENTRIES, IDC_DMG1KY_READ, IDC_DMG1KY_WRITE,
+     IDC_DMG1KY_OPEN, IDC_DMG1KY_SAVE, IDC_DMG1KY_DEFAULT, IDC_DMG1KY_CANCEL, IDC_DMG1KY_TEXT, IDC_DMG1KY_ADDRESS,
+     {IDC_DMG1KY_MODE1_SYMBOL1, IDC_DMG1KY_MODE2_SYMBOL1, IDC_DMG1KY_MODE3_SYMBOL1}, 1, "Dolvan DMG1KY   ",
+     "DMG1KY Dolvan    ", {},
+     {{IDC_DMG1KY_BACKLIGHT, L"40", nullptr}, {IDC_DMG1KY_TEMPERATURE_REQ, L"21.5", nullptr},
+      {IDC_DMG1KY_TEMPERATURE_LOW, L"-5.5", nullptr}, {IDC_DMG1KY_TEMPERATURE_HIGH, L"30.5", nullptr},
+      {IDC_DMG1KY_HUMIDITY_REQ, L"-5", nullptr}, {IDC_DMG1KY_HUMIDITY_LOW, L"25", nullptr},
+      {IDC_DMG1KY_HUMIDITY_HIGH, L"75", nullptr}, {IDC_DMG1KY_OFFSET_TEMPERATURE, L"-1.5", nullptr},
+      {IDC_DMG1KY_OFFSET_HUMIDITY, L"2.5", nullptr}, {IDC_DMG1KY_BAUD, L" 9600Bd", nullptr},
+      {IDC_DMG1KY_PARITY, L"even", nullptr}, {IDC_DMG1KY_STEPS, L"100", nullptr},
+      {IDC_DMG1KY_FREQUENCY, L"8000.000000", nullptr}, {IDC_DMG1KY_PERIOD, L"0.125000", nullptr},
+      {IDC_DMG1KY_QUICK_BOTTOM, L"Mode 2 (M2)", L"Režim 2 (M2)"},
+      {IDC_DMG1KY_TEMPERATURE_KIND, L"Absolut", L"Absolutní"}, {IDC_DMG1KY_HUMIDITY_KIND, L"Constant", L"Konstantní"}},
+     {{IDC_DMG1KY_ACTIVE_TIME, CB_ERR}, {IDC_DMG1KY_COLOR_TEMPERATURE, 3}, {IDC_DMG1KY_COLOR_HUMIDITY, 2},
+      {IDC_DMG1KY_COLOR_LEFT, 8}, {IDC_DMG1KY_COLOR_RIGHT, 10}, {IDC_DMG1KY_MODE1_CONNECTION, 1},
+      {IDC_DMG1KY_MODE2_CONNECTION, 3}, {IDC_DMG1KY_MODE2_STATES, 16}, {IDC_DMG1KY_MODE1_SYMBOL1, 123},
+      {IDC_DMG1KY_MODE1_SYMBOL2, 7}, {IDC_DMG1KY_TEMPERATURE_BARGRAPH, 2}},
+     FactoryRegisters(Join(HUMIDITY_FACTORY, {{33, 15}, {35, 5}, {36, 0x22}, {37, 0x333}}), "DMG1KY Dolvan   "),
+     DefaultFile(Join(HUMIDITY_FILE, {{33, "15"}, {35, "5s"}, {36, "00034"}, {37, "00819"}, {49, "0004"}})),
+     {{IDC_DMG1KY_SYMBOL_COLOR_LABEL, L"_________ Symbol _________", nullptr}, {IDC_DMG1KY_CANCEL, L"Cancel", nullptr},
+      {IDC_DMG1KY_MODE3_SYMBOL16_LABEL, L"Symbol 16", nullptr}, {IDC_DMG1KY_SET, L"Set", L"Nastavit"},
+      {IDC_DMG1KY_READ, L"Read DMG1KY", L"Načíst DMG1KY"}, {IDC_DMG1KY_MENU_DISABLE, L"Menu Disable", L"Menu nepřístupné"},
+      {IDC_DMG1KY_TEMPERATURE_KIND, L"Relative", L"Relativní"}, {IDC_DMG1KY_HUMIDITY_KIND, L"Absolut", L"Absolutní"}}},
+    {"DMG1A", IDD_DMG1A, DMG1ADlgProc, DMG1ABitmapTable, 64, 69, IDC_DMG1A_READ, IDC_DMG1A_WRITE, IDC_DMG1A_OPEN,
+     IDC_DMG1A_SAVE, IDC_DMG1A_DEFAULT, IDC_DMG1A_CANCEL, IDC_DMG1A_TEXT, IDC_DMG1A_ADDRESS,
+     {IDC_DMG1A_MODE1_SYMBOL1, IDC_DMG1A_MODE2_SYMBOL1, IDC_DMG1A_MODE3_SYMBOL1}, 1, "Dolvan DMG1A    ",
+     "DMG1A Dolvan    ", {{33, 110}, {93, 63}},
+     {{IDC_DMG1A_CONTRAST, L"30", nullptr}, {IDC_DMG1A_TEMPERATURE_REQ, L"21.5", nullptr},
+      {IDC_DMG1A_TEMPERATURE_LOW, L"-5.5", nullptr}, {IDC_DMG1A_HUMIDITY_REQ, L"-5", nullptr},
+      {IDC_DMG1A_HUMIDITY_HIGH, L"75", nullptr}, {IDC_DMG1A_OFFSET_HUMIDITY, L"2.5", nullptr},
+      {IDC_DMG1A_STEPS, L"100", nullptr}, {IDC_DMG1A_FREQUENCY, L"2020.202020", nullptr},
+      {IDC_DMG1A_PERIOD, L"0.495000", nullptr}, {IDC_DMG1A_QUICK_BOTTOM, L"Mode 2 (M2)", L"Režim 2 (M2)"},
+      {IDC_DMG1A_HUMIDITY_KIND, L"Constant", L"Konstantní"}},
+     {{IDC_DMG1A_BAUD, CB_ERR}, {IDC_DMG1A_MODE1_SYMBOL1, CB_ERR}, {IDC_DMG1A_MODE1_SYMBOL2, 63},
+      {IDC_DMG1A_MODE2_STATES, 16}, {IDC_DMG1A_TEMPERATURE_BARGRAPH, 2}},
+     FactoryRegisters(Join(HUMIDITY_FACTORY, {{33, 110}}), "DMG1A Dolvan    "),
+     DefaultFile(Join(HUMIDITY_FILE, {{33, "30"}, {49, "4"}})),
+     {{IDC_DMG1A_LCD_GROUP, L"LCD", L"Kontrast LCD"}, {IDC_DMG1A_CONTRAST_LABEL, L"Contrast LCD", L"Kontrast LCD"},
+      {IDC_DMG1A_CANCEL, L"Cancel", nullptr}, {IDC_DMG1A_MODE1_SYMBOL1_LABEL, L"Symbol 1", nullptr},
+      {IDC_DMG1A_SET, L"Set", L"Nastavit"}, {IDC_DMG1A_WRITE, L"Write DMG1A", L"Zapsat DMG1A"}}},
+    {"RMG1A", IDD_RMG1A, RMG1ADlgProc, RMG1ABitmapTable, 64, 69, IDC_RMG1A_READ, IDC_RMG1A_WRITE, IDC_RMG1A_OPEN,
+     IDC_RMG1A_SAVE, IDC_RMG1A_DEFAULT, IDC_RMG1A_CANCEL, IDC_RMG1A_TEXT, IDC_RMG1A_ADDRESS,
+     {IDC_RMG1A_MODE1_SYMBOL1, IDC_RMG1A_MODE2_SYMBOL1, IDC_RMG1A_MODE3_SYMBOL1}, 1, "Dolvan RMG1A    ",
+     "RMG1A Dolvan    ", {{33, 110}, {29, 20}},
+     {{IDC_RMG1A_CONTRAST, L"30", nullptr}, {IDC_RMG1A_TEMPERATURE_REQ, L"21.5", nullptr},
+      {IDC_RMG1A_TEMPERATURE_HIGH, L"30.5", nullptr}, {IDC_RMG1A_OFFSET_TEMPERATURE, L"-1.5", nullptr},
+      {IDC_RMG1A_STEPS, L"100", nullptr}, {IDC_RMG1A_FREQUENCY, L"2020.202020", nullptr},
+      {IDC_RMG1A_QUICK_MIDDLE, L"Humidity (H)", L"Vlhkost (H)"},
+      {IDC_RMG1A_QUICK_BOTTOM, L"Mode 2 (M2)", L"Režim 2 (M2)"}},
+     {{IDC_RMG1A_BAUD, CB_ERR}, {IDC_RMG1A_MODE1_SYMBOL2, 7}, {IDC_RMG1A_MODE1_STATES, 5},
+      {IDC_RMG1A_TEMPERATURE_BARGRAPH, 2}},
+     FactoryRegisters({{33, 110}}, "RMG1A Dolvan    "),
+     DefaultFile({{33, "30"}, {49, "4"}}),
+     {{IDC_RMG1A_LCD_GROUP, L"LCD", L"Kontrast LCD"}, {IDC_RMG1A_SET, L"Nastavit", nullptr},
+      {IDC_RMG1A_CANCEL, L"Cancel", nullptr}, {IDC_RMG1A_MODE3_SYMBOL16_LABEL, L"Symbol 16", nullptr},
+      {IDC_RMG1A_READ, L"Read RMG1A", L"Načíst RMG1A"}}},
+};
+
+std::wstring Shown(const ShownText& text)
+{
+    return text.czech ? EditionText(text.english, text.czech) : std::wstring(text.english);
+}
+
+std::map<int, WORD> RoomSeed(const RoomModel& m)
+{
+    std::map<int, WORD> seed = SeededRegisters();
+    for (const auto& r : m.seed) seed[r.first] = r.second;
+    return seed;
+}
+
+std::string RoomModelName(const ::testing::TestParamInfo<RoomModel>& info)
+{
+    return info.param.name;
+}
+
+}  // namespace
+
+class LcdRoomTables : public LcdUnits, public ::testing::WithParamInterface<RoomModel> {};
+
+// Off-line: Read and Write disabled, the opening defaults and the kept template texts; Default
+// then Save byte for byte; the file opened back over other values; refused files change nothing;
+// Esc and Enter do nothing, Cancel ends with 1005.
+TEST_P(LcdRoomTables, OfflineDefaultSaveOpenAndRefusedFiles)
+{
+    const RoomModel& m = GetParam();
+    std::string path = TempPath((std::string(m.name) + ".dlc").c_str());
+    std::string empty = TempPath("empty.dlc");
+    std::string shortFile = TempPath("short.dlc");
+    std::string other = TempPath("other.dlc");
+    DeleteFileA(path.c_str());
+    WriteFileBytes(empty, "");
+    std::string otherModel = SettingsFile(strcmp(m.name, "DMG1A") == 0 ? "DMG1KY" : "DMG1A", {{48, "9"}}, "Other model     ");
+    WriteFileBytes(shortFile, otherModel.substr(0, 2607));
+    WriteFileBytes(other, otherModel);
+    std::string saved(m.defaultText, 16);
+    INT_PTR result = RunDialog(m.templateId, m.proc, [&](HWND dialog) {
+        WaitOpened(dialog, m.read);
+        EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, m.read)));
+        EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, m.write)));
+        EXPECT_EQ(ItemText(dialog, m.text), m.openingText);
+        EXPECT_EQ(GetText(dialog), std::wstring(m.name, m.name + strlen(m.name)));
+        for (const ShownText& kept : m.keptTexts) EXPECT_EQ(GetText(GetDlgItem(dialog, kept.id)), Shown(kept)) << kept.id;
+        for (int mode = 0; mode < 3; mode++) EXPECT_EQ(EnabledStates(dialog, m.firstSymbols[mode], m.symbolStep), std::string(16, '0'));
+
+        for (WPARAM key : {(WPARAM)VK_ESCAPE, (WPARAM)VK_RETURN}) {
+            RunOnUiThread([&] {
+                MSG down = {dialog, WM_KEYDOWN, key, 0};
+                IsDialogMessageW(dialog, &down);
+            });
+            WaitForPostedMessages();
+            EXPECT_TRUE(IsWindow(dialog));
+        }
+
+        TypeInto(dialog, m.address, "77");
+        Click(dialog, m.defaults);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.text) == m.defaultText; }));
+        EXPECT_EQ(ItemText(dialog, m.address), "1");
+        Click(dialog, m.save);
+        ChooseFile(dialog, path);
+        ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(path).size() == 2608; }));
+        EXPECT_EQ(ReadFileBytes(path), SettingsFile(m.name, m.defaultFile, saved.c_str()));
+
+        // Opened over other values: the file's values come back, and save the same again.
+        TypeInto(dialog, m.address, "77");
+        TypeInto(dialog, m.text, "Changed");
+        SelectEntry(dialog, m.firstSymbols[2] + 15 * m.symbolStep, 5);
+        Click(dialog, m.open);
+        ChooseFile(dialog, path);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.text) == saved; }));
+        EXPECT_EQ(ItemText(dialog, m.address), "1");
+        EXPECT_EQ(Selected(dialog, m.firstSymbols[2] + 15 * m.symbolStep), 0);
+        DeleteFileA(path.c_str());
+        Click(dialog, m.save);
+        ChooseFile(dialog, path);
+        ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(path).size() == 2608; }));
+        EXPECT_EQ(ReadFileBytes(path), SettingsFile(m.name, m.defaultFile, saved.c_str()));
+
+        std::wstring designation(m.name, m.name + strlen(m.name));
+        const struct {
+            const std::string* path;
+            std::wstring text;
+        } refused[] = {
+            {&empty, EditionText(L"File read error", L"Chyba načteni souboru")},
+            {&shortFile, EditionText(L"File is damaged", L"Soubor je poškozený")},
+            {&other, EditionText((designation + L" device is not compatible with selected file.").c_str(),
+                                 (L"Konfigurační soubor není určen pro zařízení " + designation).c_str())},
+        };
+        for (const auto& r : refused) {
+            Click(dialog, m.open);
+            ChooseFile(dialog, *r.path);
+            ExpectMessageBox(ThisProcess(), r.text, EditionText(L"File Error", L"Chyba souboru"), MB_ICONERROR);
+            EXPECT_EQ(ItemText(dialog, m.address), "1");
+        }
+        Click(dialog, m.cancel);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    for (const std::string* p : {&path, &empty, &shortFile, &other}) DeleteFileA(p->c_str());
+}
+
+// Through CONFIG on the model's device: the automatic guarded read shows every register with its
+// coding; Write sends everything back as read; after Default, Write stores the defaults in every
+// register the dialog owns and leaves all others as the device had them. The close box gives 1005.
+TEST_P(LcdRoomTables, ReadShowsWriteStoresOnlyOwnRegisters)
+{
+    const RoomModel& m = GetParam();
+    std::map<int, WORD> seed = RoomSeed(m);
+    int deviceId = AddKdg1kyDevice(seed, m.name);
+    RunProgram([&] {
+        HWND dialog = OpenWithDevice(deviceId, m.name, m.read);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, m.address) == "17"; })) << "nothing read";
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 1));
+        EXPECT_EQ(ItemText(dialog, m.text), "Room unit 12 abc");
+        for (const ShownText& shown : m.shownTexts) EXPECT_EQ(GetText(GetDlgItem(dialog, shown.id)), Shown(shown)) << shown.id;
+        for (const ShownEntry& shown : m.shownEntries) EXPECT_EQ(Selected(dialog, shown.id), shown.entry) << shown.id;
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 2));
+        for (int r = 0; r < SIM_REGISTER_COUNT; r++) EXPECT_EQ(DeviceRegister(deviceId, r), seed[r]) << "register " << r;
+
+        Click(dialog, m.defaults);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.text) == m.defaultText; }));
+        for (int r = 0; r < SIM_REGISTER_COUNT; r++) EXPECT_EQ(DeviceRegister(deviceId, r), seed[r]) << "register " << r;
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 3));
+        std::map<int, WORD> expected = seed;
+        for (const auto& r : m.factory) expected[r.first] = r.second;
+        for (int r = 0; r < SIM_REGISTER_COUNT; r++) EXPECT_EQ(DeviceRegister(deviceId, r), expected[r]) << "register " << r;
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(MainWindowBack());
+    }, 40000);
+}
+
+// The unit's menu open: the automatic read is refused once and the opening defaults stay.
+TEST_P(LcdRoomTables, RefusedReadAtOpeningKeepsDefaults)
+{
+    const RoomModel& m = GetParam();
+    int deviceId = AddKdg1kyDevice(RoomSeed(m), m.name);
+    SetStatusWord(deviceId, STATUS_MENU_ACTIVE);
+    RunProgram([&] {
+        ASSERT_TRUE(WaitUntil([] { return g_deviceConnected == 1; }, 10000)) << "no connection";
+        WaitUntil([&] { return strncmp(g_deviceNameText + 2, m.name, strlen(m.name)) == 0; }, 5000);
+        PostClick(g_configButton);
+        ExpectMessageBox(ThisProcess(),
+                         EditionText(L"Data can not be read, menu is active.",
+                                     L"Nelze načíst data pokud je aktivní uživatelské menu."),
+                         L"SET info", MB_ICONINFORMATION, 10000);
+        HWND dialog = WaitForDialogWithControl(ThisProcess(), m.read, 10000);
+        ASSERT_NE(dialog, nullptr);
+        WaitOpened(dialog, m.read);
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        EXPECT_EQ(ItemText(dialog, m.text), m.openingText);
+        EXPECT_EQ(ItemText(dialog, m.address), "1");
+        EXPECT_EQ(CountCommands(deviceId, CMD_CONFIG_BEGIN), 0);
+        Click(dialog, m.cancel);
+        EXPECT_TRUE(MainWindowBack());
+    });
+}
+
+// Every state combo box lists the model's pictograms; every handle of the design's table is a live
+// bitmap while the dialog is open and released when it closes.
+TEST_P(LcdRoomTables, PictogramListsAndHandlesReleased)
+{
+    const RoomModel& m = GetParam();
+    std::vector<HBITMAP> recorded;
+    INT_PTR result = RunDialog(m.templateId, m.proc, [&](HWND dialog) {
+        WaitOpened(dialog, m.read);
+        const UnitBitmapTable* table = m.bitmaps();
+        recorded.push_back(table->mask);
+        recorded.insert(recorded.end(), table->colors, table->colors + table->colorCount);
+        recorded.insert(recorded.end(), table->bargraphs, table->bargraphs + table->bargraphCount);
+        recorded.insert(recorded.end(), table->symbols, table->symbols + table->symbolCount);
+        EXPECT_EQ(recorded.size(), (size_t)m.handleCount);
+        for (HBITMAP handle : recorded) EXPECT_EQ(GetObjectType(handle), (DWORD)OBJ_BITMAP);
+        std::map<int, DWORD> styles = TemplateStyles(m.templateId);
+        for (int mode = 0; mode < 3; mode++) {
+            for (int state = 0; state < 16; state++) {
+                int id = m.firstSymbols[mode] + state * m.symbolStep;
+                EXPECT_EQ(SendMessageW(GetDlgItem(dialog, id), CB_GETCOUNT, 0, 0), m.symbolCount) << id;
+                EXPECT_EQ(styles[id], (DWORD)PICTOGRAM_COMBO_STYLE) << id;
+            }
+        }
+        HWND last = GetDlgItem(dialog, m.firstSymbols[2] + 15 * m.symbolStep);
+        EXPECT_EQ((HBITMAP)SendMessageW(last, CB_GETITEMDATA, m.symbolCount - 1, 0), table->symbols[m.symbolCount - 1]);
+        Click(dialog, m.cancel);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    for (HBITMAP handle : recorded) EXPECT_EQ(GetObjectType(handle), 0u) << "a bitmap was kept";
+    EXPECT_EQ(m.bitmaps()->mask, nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, LcdRoomTables, ::testing::ValuesIn(ROOM_MODELS), RoomModelName);

@@ -1,6 +1,7 @@
 // Test program entry: starts the simulated-device server of this process, then runs the tests.
 #include <gtest/gtest.h>
 
+#include <stdio.h>
 #include <string.h>
 #include <windows.h>
 
@@ -24,5 +25,13 @@ int main(int argc, char** argv)
     testing::InitGoogleTest(&argc, argv);
     SimStartServer();
     PrepareTestProcess();
-    return RUN_ALL_TESTS();
+    int status = RUN_ALL_TESTS();
+    // The simulated devices' threads, the control server's and any scenario thread a watchdog gave
+    // up on may still run. The ordinary exit would stop them wherever they are (in the middle of an
+    // allocation, say) and then run the clean-up, which can wait for ever on a lock one of them
+    // held. The results are written: stop the devices, flush, and end the process at once.
+    SimResetDevices();
+    fflush(nullptr);
+    TerminateProcess(GetCurrentProcess(), (UINT)status);
+    return status;
 }

@@ -2,6 +2,7 @@
 // owner-drawn pictogram lists and closing, done once for every LCD dialog by walking its descriptor.
 #include "devices/lcd_units/lcd_dialog.h"
 
+#include <limits.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -52,9 +53,22 @@ static WORD ParseField(const ModelField* field, char* text, WORD last)
     return sscanf(text, "%d", &number) == 1 ? (WORD)number : last;
 }
 
+// A field the tick leaves unchecked holds whatever was typed: its number is taken in 32 bits and
+// held to the register's range rather than wrapped ("4000" tenths of a degree are 32767).
+static WORD ParseUncheckedField(const ModelField* field, char* text, WORD last)
+{
+    int number;
+    if (field->coding == CODING_TENTHS) number = ParseWideTenths(text);
+    else if (sscanf(text, "%d", &number) != 1) return last;
+    if (field->coding != CODING_UNSIGNED) return (WORD)(number < SHRT_MIN ? SHRT_MIN : number > SHRT_MAX ? SHRT_MAX : number);
+    return (WORD)(number < 0 ? 0 : number > USHRT_MAX ? USHRT_MAX : number);
+}
+
 static WORD TakeField(HWND dialog, const LcdUnit* unit, const ModelField* field)
 {
+    const LcdField* entry = FindField(unit, field->controlId);
     GetDlgItemTextA(dialog, field->controlId, g_textBuffer, FIELD_TEXT_LIMIT);
+    if (entry && entry->unchecked) return ParseUncheckedField(field, g_textBuffer, Words(unit)[field->registerIndex]);
     return ParseField(field, g_textBuffer, Words(unit)[field->registerIndex]);
 }
 
@@ -139,6 +153,14 @@ static void SelectEntry(HWND dialog, int controlId, int index)
     SendDlgItemMessageA(dialog, controlId, CB_SETCURSEL, (WPARAM)index, 0);
 }
 
+// A code the list has no entry for, but that the unit knows, shows its text all the same.
+static void ShowShownOnlyQuickAccess(HWND dialog, const LcdQuickAccess* quick, int button, WORD code)
+{
+    if (quick->shownOnlyTextId && code == quick->shownOnlyCode) {
+        SetDialogItemText(dialog, quick->controlIds[button], quick->shownOnlyTextId);
+    }
+}
+
 // A quick-access code shows its entry's text; a code of no entry leaves the box as it is.
 static void ShowQuickAccess(HWND dialog, const LcdUnit* unit, int button)
 {
@@ -147,13 +169,19 @@ static void ShowQuickAccess(HWND dialog, const LcdUnit* unit, int button)
     for (int i = 0; i < quick->entryCount; i++) {
         if (quick->entryCodes[i] == code) SetDialogItemText(dialog, quick->controlIds[button], quick->entryTextIds[i]);
     }
+    ShowShownOnlyQuickAccess(dialog, quick, button, code);
+}
+
+static BOOL IsFlagShownSet(const LcdFlag* flag, WORD word)
+{
+    if (flag->showsWholeWord) return word != 0;
+    return flag->mask ? (word & flag->mask) != 0 : word != 0;
 }
 
 static void ShowFlags(HWND dialog, const LcdUnit* unit)
 {
     for (const LcdFlag* flag = unit->flags; flag->controlId; flag++) {
-        WORD word = Words(unit)[flag->registerIndex];
-        BOOL set = flag->mask ? (word & flag->mask) != 0 : word != 0;
+        BOOL set = IsFlagShownSet(flag, Words(unit)[flag->registerIndex]);
         CheckDlgButton(dialog, flag->controlId, set ? BST_CHECKED : BST_UNCHECKED);
     }
 }
@@ -213,7 +241,21 @@ static void ShowModes(HWND dialog, const LcdUnit* unit)
 static void ShowActiveTimeEntry(HWND dialog, const LcdUnit* unit)
 {
     const LcdActiveTime* active = unit->activeTime;
+    if (!active) return;
     SelectEntry(dialog, active->controlId, Words(unit)[active->registerIndex] / active->step - 1);
+}
+
+// The baud entry of register 49: its low byte, or the whole word where it holds the baud alone
+// (a word beyond the list then selects nothing).
+static int BaudEntryOfWord(const LcdUnit* unit, WORD word)
+{
+    return unit->baudOwnsRegister ? (int)word : (int)LOBYTE(word);
+}
+
+static WORD TakeBaudEntry(const LcdUnit* unit, WORD word, int entry)
+{
+    if (unit->baudOwnsRegister) return (WORD)entry;
+    return (WORD)((word & 0xFF00) | (entry & 0xFF));
 }
 
 // Every value that a list, check box or radio shows (the edit fields are shown by their callers).
@@ -221,7 +263,7 @@ static void ShowChoices(HWND dialog, const LcdUnit* unit, int activeTimeAsEntry)
 {
     WORD baudParity = Words(unit)[REG_BAUD_PARITY];
     if (activeTimeAsEntry) ShowActiveTimeEntry(dialog, unit);
-    SelectEntry(dialog, unit->baudId, LOBYTE(baudParity));
+    SelectEntry(dialog, unit->baudId, BaudEntryOfWord(unit, baudParity));
     if (unit->parityId) SelectEntry(dialog, unit->parityId, HIBYTE(baudParity));
     for (int b = 0; b < QUICK_ACCESS_BUTTONS; b++) ShowQuickAccess(dialog, unit, b);
     ShowFlags(dialog, unit);
@@ -244,7 +286,9 @@ static void FillNumberCombo(HWND dialog, int controlId, int count)
 static void FillTextCombos(HWND dialog, const LcdUnit* unit)
 {
     const LcdQuickAccess* quick = unit->quickAccess;
-    FillTextCombo(dialog, unit->activeTime->controlId, unit->activeTime->entryTextIds, unit->activeTime->entryCount);
+    if (unit->activeTime) {
+        FillTextCombo(dialog, unit->activeTime->controlId, unit->activeTime->entryTextIds, unit->activeTime->entryCount);
+    }
     FillTextCombo(dialog, unit->baudId, BAUD_RATE_TEXT_IDS, BAUD_RATE_COUNT);
     if (unit->parityId) FillTextCombo(dialog, unit->parityId, PARITY_TEXT_IDS, PARITY_COUNT);
     for (int b = 0; b < QUICK_ACCESS_BUTTONS; b++) {
@@ -557,12 +601,12 @@ static int TakeSelection(HWND dialog, const LcdUnit* unit, int controlId)
     int entry = SelectedEntry(dialog, controlId);
     WORD* words = Words(unit);
     if (entry == CB_ERR) return 0;
-    if (controlId == unit->activeTime->controlId) {
+    if (unit->activeTime && controlId == unit->activeTime->controlId) {
         words[unit->activeTime->registerIndex] = (WORD)((entry + 1) * unit->activeTime->step);
         return 1;
     }
     if (controlId == unit->baudId) {
-        words[REG_BAUD_PARITY] = (WORD)((words[REG_BAUD_PARITY] & 0xFF00) | (entry & 0xFF));
+        words[REG_BAUD_PARITY] = TakeBaudEntry(unit, words[REG_BAUD_PARITY], entry);
         return 1;
     }
     if (unit->parityId && controlId == unit->parityId) {

@@ -49,13 +49,18 @@ struct LcdQuickAccess {
     const int* entryModes;
     int entryCount;
     const UINT* emptyModeTextIds;  // per mode
+    WORD shownOnlyCode;            // a code of no entry whose text is still shown (0: none)
+    UINT shownOnlyTextId;
 };
 
 // A check box of the menu flags: one bit of its word, or the whole word (mask 0: 1 or 0).
+// With `showsWholeWord` the box is checked while any bit of the word is set, and a click inverts
+// the mask's bits only.
 struct LcdFlag {
     int controlId;
     int registerIndex;
     WORD mask;
+    BYTE showsWholeWord;
 };
 
 // A colour combo box: the nibble at `shift` of its colour word.
@@ -130,7 +135,7 @@ struct LcdUnit {
     const char* defaultText;
     int baudId;
     int parityId;
-    const LcdActiveTime* activeTime;
+    const LcdActiveTime* activeTime;  // null: no active-time list
     const LcdQuickAccess* quickAccess;
     const LcdFlag* flags;  // {0}-terminated
     const LcdColor* colors;  // {0}-terminated
@@ -154,6 +159,7 @@ struct LcdUnit {
     int calibrationFieldId;      // the calibration value (in no register); 0: none
     const char* calibrationDefault;
     int calibrationButtonId;     // sends the calibration value
+    BYTE baudOwnsRegister;        // 1: register 49 is the baud index alone (no parity byte)
 };
 
 // The active time a settings-file text gives by its first characters ("5s", "10s" ... "60s"); any
