@@ -1215,3 +1215,25 @@ TEST_F(AoutControllerDevice, FailedWriteClosesTheDialog)
         EXPECT_TRUE(WaitUntil([] { return IsShown(g_mainWindow); }));
     }, 30000);
 }
+
+// Write runs the tick's checks before it copies: an entry typed after the last tick reaches the
+// device bounded, with the range message.
+TEST_F(AoutControllerDevice, WriteChecksWhatNoTickHasSeen)
+{
+    const CtrlCase& m = FindCase("LBKDO");
+    int deviceId = AddFilledDevice(m);
+    RunProgram([&] {
+        HWND dialog = OpenConnected(m);
+        ASSERT_NE(dialog, nullptr);
+        RunOnUiThread([&] {
+            SetDlgItemTextA(dialog, IDC_LBKDO_OUTPUT_LOW_1, "25.0");
+            SetDlgItemTextA(dialog, IDC_LBKDO_OFFSET_CO2, "-2500");
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(m.write, BN_CLICKED), (LPARAM)GetDlgItem(dialog, m.write));
+        });
+        DismissMessageBoxes(dialog, [&] { return CountCommands(deviceId, CMD_STORE_EEPROM) >= 3; });
+        EXPECT_EQ(DeviceRegister(deviceId, 92), 100);
+        EXPECT_EQ(DeviceRegister(deviceId, 81), (WORD)-2000);
+        Click(dialog, m.cancel);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }, 30000);
+}
