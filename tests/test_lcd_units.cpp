@@ -1288,6 +1288,9 @@ const RoomModel ROOM_MODELS[] = {
       {IDC_RMG1A_READ, L"Read RMG1A", L"Načíst RMG1A"}}},
 };
 
+std::string FileField(const std::string& file, int r);
+std::string SaveSettings(HWND dialog, int saveId, const std::string& path);
+
 std::wstring Shown(const ShownText& text)
 {
     return text.czech ? EditionText(text.english, text.czech) : std::wstring(text.english);
@@ -1308,6 +1311,7 @@ std::string RoomModelName(const ::testing::TestParamInfo<RoomModel>& info)
 }  // namespace
 
 class LcdRoomTables : public LcdUnits, public ::testing::WithParamInterface<RoomModel> {};
+class LcdRoomDevices : public LcdRoomTables {};
 
 // Off-line: Read and Write disabled, the opening defaults and the kept template texts; Default
 // then Save byte for byte; the file opened back over other values; refused files change nothing;
@@ -1392,7 +1396,7 @@ TEST_P(LcdRoomTables, OfflineDefaultSaveOpenAndRefusedFiles)
 // Through CONFIG on the model's device: the automatic guarded read shows every register with its
 // coding; Write sends everything back as read; after Default, Write stores the defaults in every
 // register the dialog owns and leaves all others as the device had them. The close box gives 1005.
-TEST_P(LcdRoomTables, ReadShowsWriteStoresOnlyOwnRegisters)
+TEST_P(LcdRoomDevices, ReadShowsWriteStoresOnlyOwnRegisters)
 {
     const RoomModel& m = GetParam();
     std::map<int, WORD> seed = RoomSeed(m);
@@ -1426,7 +1430,7 @@ TEST_P(LcdRoomTables, ReadShowsWriteStoresOnlyOwnRegisters)
 }
 
 // The unit's menu open: the automatic read is refused once and the opening defaults stay.
-TEST_P(LcdRoomTables, RefusedReadAtOpeningKeepsDefaults)
+TEST_P(LcdRoomDevices, RefusedReadAtOpeningKeepsDefaults)
 {
     const RoomModel& m = GetParam();
     int deviceId = AddKdg1kyDevice(RoomSeed(m), m.name);
@@ -1483,4 +1487,513 @@ TEST_P(LcdRoomTables, PictogramListsAndHandlesReleased)
     EXPECT_EQ(m.bitmaps()->mask, nullptr);
 }
 
+namespace {
+
+// The registers a model keeps as words of its lists, check boxes and radios (not as edit texts).
+std::vector<int> ListWordRegisters(const RoomModel& m)
+{
+    const std::set<int> FIELD_REGISTERS = {8, 9, 13, 33, 48, 52, 53, 54, 55, 62, 63, 64, 65, 76, 77, 81};
+    std::vector<int> words;
+    for (const auto& r : m.factory)
+        if ((r.first < 40 || r.first > 47) && FIELD_REGISTERS.count(r.first) == 0) words.push_back(r.first);
+    return words;
+}
+
+}  // namespace
+
+// Every list word of the device outside its list: shown as no entry or left as it was, saved as
+// numbers, and written back unchanged.
+TEST_P(LcdRoomDevices, DeviceWordsOutsideEveryListGoBackUnchanged)
+{
+    const RoomModel& m = GetParam();
+    std::map<int, WORD> seed = RoomSeed(m);
+    for (int r : ListWordRegisters(m)) seed[r] = 0xFFFF;
+    std::string path = TempPath((std::string(m.name) + "_words.dlc").c_str());
+    int deviceId = AddKdg1kyDevice(seed, m.name);
+    RunProgram([&] {
+        HWND dialog = OpenWithDevice(deviceId, m.name, m.read);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, m.address) == "17"; })) << "nothing read";
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 1));
+        EXPECT_EQ(Selected(dialog, m.firstSymbols[0]), CB_ERR);
+        EXPECT_EQ(EnabledStates(dialog, m.firstSymbols[0], m.symbolStep), std::string(16, '0'));
+        std::string file = SaveSettings(dialog, m.save, path);
+        for (int r : ListWordRegisters(m)) {
+            if (r == 35) continue;  // the active-time line is the list's text
+            EXPECT_EQ(FileField(file, r), "65535 ") << "line " << r;
+        }
+        Click(dialog, m.write);
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 2));
+        for (int r = 0; r < SIM_REGISTER_COUNT; r++) EXPECT_EQ(DeviceRegister(deviceId, r), seed[r]) << "register " << r;
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        Click(dialog, m.cancel);
+        EXPECT_TRUE(MainWindowBack());
+    }, 30000);
+    DeleteFileA(path.c_str());
+}
+
+// A file whose list lines hold letters or nothing: each value stays as it was, so the file saved
+// again is the defaults'.
+TEST_P(LcdRoomTables, FileLinesWithoutNumbersKeepTheValues)
+{
+    const RoomModel& m = GetParam();
+    std::string path = TempPath((std::string(m.name) + "_letters.dlc").c_str());
+    std::string saved = TempPath((std::string(m.name) + "_letters_saved.dlc").c_str());
+    std::map<int, std::string> fields = m.defaultFile;
+    bool letters = true;
+    for (int r : ListWordRegisters(m)) {
+        if (r == 35) continue;
+        fields[r] = letters ? "abc" : "";
+        letters = !letters;
+    }
+    WriteFileBytes(path, SettingsFile(m.name, fields, "Bad lines       "));
+    INT_PTR result = RunDialog(m.templateId, m.proc, [&](HWND dialog) {
+        WaitOpened(dialog, m.read);
+        Click(dialog, m.defaults);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.text) == m.defaultText; }));
+        Click(dialog, m.open);
+        ChooseFile(dialog, path);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.text) == "Bad lines       "; }));
+        EXPECT_EQ(SaveSettings(dialog, m.save, saved), SettingsFile(m.name, m.defaultFile, "Bad lines       "));
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        Click(dialog, m.cancel);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    DeleteFileA(path.c_str());
+    DeleteFileA(saved.c_str());
+}
+
 INSTANTIATE_TEST_SUITE_P(Models, LcdRoomTables, ::testing::ValuesIn(ROOM_MODELS), RoomModelName);
+INSTANTIATE_TEST_SUITE_P(Models, LcdRoomDevices, ::testing::ValuesIn(ROOM_MODELS), RoomModelName);
+
+// ---- What each room unit has of its own
+
+namespace {
+
+const wchar_t STEPS_RANGE_EN[] = L"Number of steps is out of range";
+const wchar_t STEPS_RANGE_CZ[] = L"Hodnota počtu krokù je mimo rozsah";
+
+std::wstring SettingValueCaption()
+{
+    return EditionText(L"Setting value", L"Nastavená hodnota");
+}
+
+// The value field of one settings-file line.
+std::string FileField(const std::string& file, int r)
+{
+    return file.substr(32 + 16 * r + 8, 6);
+}
+
+// Saves the dialog's settings into `path` and returns the file.
+std::string SaveSettings(HWND dialog, int saveId, const std::string& path)
+{
+    DeleteFileA(path.c_str());
+    Click(dialog, saveId);
+    ChooseFile(dialog, path);
+    if (!WaitUntil([&] { return ReadFileBytes(path).size() == 2608; })) return "";
+    return ReadFileBytes(path);
+}
+
+// Answers the value-range message of the tick and the messages that follow it.
+void AnswerRangeMessages()
+{
+    MessageBoxRecord box;
+    ASSERT_TRUE(WaitForMessageBox(ThisProcess(), &box));
+    EXPECT_EQ(box.text, L"Hodnota mimo rozsah");
+    AnswerMessageBox(box);
+}
+
+}  // namespace
+
+class LcdDmg1ky : public LcdUnits {};
+class LcdDmg1a : public LcdUnits {};
+class LcdRmg1a : public LcdUnits {};
+
+// A menu word of 2 shows checked and a click makes it 3; a colour word with a nibble of no swatch
+// and a colour chosen for the right symbol; the four bargraph radios of one template group, each
+// click leaving the other pair as its word says; the 8 MHz output read from r50 2 and r51 65533.
+TEST_F(LcdDmg1ky, MenuWordColorsRadioPairsAndOutputRead)
+{
+    std::map<int, WORD> seed = SeededRegisters();
+    seed[39] = 2;
+    seed[36] = 0x2B;
+    seed[37] = 0x333;
+    seed[50] = 2;
+    seed[51] = 65533;
+    int deviceId = AddKdg1kyDevice(seed, "DMG1KY");
+    RunProgram([&] {
+        HWND dialog = OpenWithDevice(deviceId, "DMG1KY", IDC_DMG1KY_READ);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DMG1KY_ADDRESS) == "17"; })) << "nothing read";
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 1));
+        EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_MENU_DISABLE));
+        EXPECT_EQ(Selected(dialog, IDC_DMG1KY_COLOR_TEMPERATURE), CB_ERR);
+        EXPECT_EQ(Selected(dialog, IDC_DMG1KY_COLOR_HUMIDITY), 2);
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1KY_STEPS), "3");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1KY_FREQUENCY), "40.691346");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1KY_PERIOD), "24.575250");
+
+        Click(dialog, IDC_DMG1KY_MENU_DISABLE);
+        WaitForPostedMessages();
+        EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_MENU_DISABLE));
+        SelectEntry(dialog, IDC_DMG1KY_COLOR_RIGHT, 10);
+
+        // Words 0x402 (temperature, requested) and 0x003 (humidity, corrected).
+        Click(dialog, IDC_DMG1KY_TEMPERATURE_CORRECTION);
+        WaitForPostedMessages();
+        EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_TEMPERATURE_CORRECTION));
+        EXPECT_FALSE(Checked(dialog, IDC_DMG1KY_TEMPERATURE_REQUESTED));
+        EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_HUMIDITY_CORRECTION));
+        EXPECT_FALSE(Checked(dialog, IDC_DMG1KY_HUMIDITY_REQUESTED));
+        Click(dialog, IDC_DMG1KY_HUMIDITY_REQUESTED);
+        WaitForPostedMessages();
+        EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_HUMIDITY_REQUESTED));
+        EXPECT_FALSE(Checked(dialog, IDC_DMG1KY_HUMIDITY_CORRECTION));
+        EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_TEMPERATURE_CORRECTION));
+        EXPECT_FALSE(Checked(dialog, IDC_DMG1KY_TEMPERATURE_REQUESTED));
+
+        Click(dialog, IDC_DMG1KY_WRITE);
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 2));
+        EXPECT_EQ(DeviceRegister(deviceId, 39), 3);
+        EXPECT_EQ(DeviceRegister(deviceId, 36), 0x2B);
+        EXPECT_EQ(DeviceRegister(deviceId, 37), 0xA33);
+        EXPECT_EQ(DeviceRegister(deviceId, 68), 0x002);
+        EXPECT_EQ(DeviceRegister(deviceId, 69), 0x403);
+        EXPECT_EQ(DeviceRegister(deviceId, 50), 2);
+        EXPECT_EQ(DeviceRegister(deviceId, 51), 65533);
+        Click(dialog, IDC_DMG1KY_CANCEL);
+        EXPECT_TRUE(MainWindowBack());
+    });
+}
+
+// The 8 MHz output off-line: "PWM output" starts at 3 steps and 40 Hz; "Set" with 1 Hz gives the
+// lowest frequency with its message.
+TEST_F(LcdDmg1ky, EightMegahertzOutput)
+{
+    std::string path = TempPath("dmg1ky_pwm.dlc");
+    INT_PTR result = RunDialog(IDD_DMG1KY, DMG1KYDlgProc, [&](HWND dialog) {
+        WaitOpened(dialog, IDC_DMG1KY_READ);
+        Click(dialog, IDC_DMG1KY_PWM);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DMG1KY_FREQUENCY) == "40"; }));
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1KY_STEPS), "3");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1KY_PERIOD), "25.0000");
+        TypeInto(dialog, IDC_DMG1KY_FREQUENCY, "1");
+        Click(dialog, IDC_DMG1KY_SET);
+        ExpectMessageBox(ThisProcess(),
+                         EditionText(L"Requested frequency overflow minimal limit of range",
+                                     L"Hodnota frekvence je menší než minimální hodnota rozsahu"),
+                         SettingValueCaption(), MB_ICONINFORMATION);
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1KY_FREQUENCY), "40.690725");
+        std::string file = SaveSettings(dialog, IDC_DMG1KY_SAVE, path);
+        EXPECT_EQ(FileField(file, 50), "00002 ");
+        EXPECT_EQ(FileField(file, 51), "65534 ");
+        Click(dialog, IDC_DMG1KY_CANCEL);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    DeleteFileA(path.c_str());
+}
+
+// Register 49 in a file: one character is the baud alone, four are "0p0b", anything else is
+// 19200 Bd without parity.
+TEST_F(LcdDmg1ky, BaudParityFileRule)
+{
+    const struct {
+        const char* field;
+        int baud, parity;
+    } CASES[] = {{"4", 4, 0}, {"2", 2, 0}, {"0104", 4, 1}, {"0206", 6, 2}, {"012345", 4, 0}, {"012", 4, 0}};
+    std::string path = TempPath("dmg1ky_baud.dlc");
+    INT_PTR result = RunDialog(IDD_DMG1KY, DMG1KYDlgProc, [&](HWND dialog) {
+        WaitOpened(dialog, IDC_DMG1KY_READ);
+        for (const auto& c : CASES) {
+            SCOPED_TRACE(c.field);
+            SelectEntry(dialog, IDC_DMG1KY_BAUD, 5);
+            SelectEntry(dialog, IDC_DMG1KY_PARITY, 1);
+            WriteFileBytes(path, SettingsFile("DMG1KY", {{49, c.field}, {48, c.field}}, "Baud            "));
+            Click(dialog, IDC_DMG1KY_OPEN);
+            ChooseFile(dialog, path);
+            EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DMG1KY_ADDRESS) == c.field; }));
+            EXPECT_EQ(Selected(dialog, IDC_DMG1KY_BAUD), c.baud);
+            EXPECT_EQ(Selected(dialog, IDC_DMG1KY_PARITY), c.parity);
+            TypeInto(dialog, IDC_DMG1KY_ADDRESS, "1");
+        }
+        Click(dialog, IDC_DMG1KY_CANCEL);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    DeleteFileA(path.c_str());
+}
+
+// The contrast is the register less 80 and is held to 0..45; the requested values and limits are
+// taken as typed, held to 16 bits, a "%d" field without a number keeping its own value; a baud word
+// of no entry goes back as read.
+TEST_F(LcdDmg1a, ContrastUncheckedFieldsAndBaudWord)
+{
+    std::map<int, WORD> seed = SeededRegisters();
+    seed[33] = 110;
+    seed[49] = 0x0104;
+    int deviceId = AddKdg1kyDevice(seed, "DMG1A");
+    std::string path = TempPath("dmg1a_typed.dlc");
+    RunProgram([&] {
+        HWND dialog = OpenWithDevice(deviceId, "DMG1A", IDC_DMG1A_READ);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DMG1A_ADDRESS) == "17"; })) << "nothing read";
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 1));
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1A_CONTRAST), "30");
+        EXPECT_EQ(Selected(dialog, IDC_DMG1A_BAUD), CB_ERR);
+
+        TypeInto(dialog, IDC_DMG1A_CONTRAST, "46");
+        AnswerRangeMessages();
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1A_CONTRAST), "45");
+        TypeInto(dialog, IDC_DMG1A_TEMPERATURE_REQ, "150.0");
+        TypeInto(dialog, IDC_DMG1A_TEMPERATURE_LOW, "4000");
+        TypeInto(dialog, IDC_DMG1A_TEMPERATURE_HIGH, "-4000");
+        TypeInto(dialog, IDC_DMG1A_HUMIDITY_HIGH, "70000");
+        TypeInto(dialog, IDC_DMG1A_HUMIDITY_REQ, "-101");
+        TypeInto(dialog, IDC_DMG1A_HUMIDITY_LOW, "abc");
+        WaitForPostedMessages();
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1A_TEMPERATURE_LOW), "4000");
+
+        Click(dialog, IDC_DMG1A_WRITE);
+        ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 2));
+        EXPECT_EQ(DeviceRegister(deviceId, 33), 125);
+        EXPECT_EQ(DeviceRegister(deviceId, 8), 1500);
+        EXPECT_EQ(DeviceRegister(deviceId, 52), 32767);
+        EXPECT_EQ(DeviceRegister(deviceId, 53), (WORD)-32768);
+        EXPECT_EQ(DeviceRegister(deviceId, 55), 32767);
+        EXPECT_EQ(DeviceRegister(deviceId, 9), (WORD)-101);
+        EXPECT_EQ(DeviceRegister(deviceId, 54), 25) << "the field's own value";
+        EXPECT_EQ(DeviceRegister(deviceId, 49), 0x0104);
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+
+        std::string file = SaveSettings(dialog, IDC_DMG1A_SAVE, path);
+        EXPECT_EQ(FileField(file, 33), "45    ");
+        EXPECT_EQ(FileField(file, 8), "150.0 ");
+        EXPECT_EQ(FileField(file, 49), "260   ");
+        Click(dialog, IDC_DMG1A_CANCEL);
+        EXPECT_TRUE(MainWindowBack());
+    });
+    DeleteFileA(path.c_str());
+}
+
+// The 2 MHz output off-line: "PWM output", the steps check once the field loses the focus, "Set"
+// above the highest frequency.
+TEST_F(LcdDmg1a, TwoMegahertzOutputAndStepsCheck)
+{
+    INT_PTR result = RunDialog(IDD_DMG1A, DMG1ADlgProc, [&](HWND dialog) {
+        WaitOpened(dialog, IDC_DMG1A_READ);
+        Click(dialog, IDC_DMG1A_PWM);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DMG1A_FREQUENCY) == "15"; }));
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1A_STEPS), "3");
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1A_PERIOD), "66.6667");
+        RunOnUiThread([&] { SetFocus(GetDlgItem(dialog, IDC_DMG1A_STEPS)); });
+        TypeInto(dialog, IDC_DMG1A_STEPS, "2");
+        WaitForPostedMessages();
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1A_STEPS), "2");
+        RunOnUiThread([&] { SetFocus(GetDlgItem(dialog, IDC_DMG1A_ADDRESS)); });
+        ExpectMessageBox(ThisProcess(), EditionText(STEPS_RANGE_EN, STEPS_RANGE_CZ), SettingValueCaption(), MB_ICONINFORMATION);
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1A_STEPS), "3");
+        TypeInto(dialog, IDC_DMG1A_STEPS, "4");
+        TypeInto(dialog, IDC_DMG1A_FREQUENCY, "20000");
+        Click(dialog, IDC_DMG1A_SET);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DMG1A_FREQUENCY) == "19607.843137"; }));
+        EXPECT_EQ(ItemText(dialog, IDC_DMG1A_PERIOD), "0.051000");
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        Click(dialog, IDC_DMG1A_CANCEL);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+}
+
+// File lines of DMG1A: the baud is the whole word; 16 states enable every state combo box of the
+// mode, 17 none and select no entry.
+TEST_F(LcdDmg1a, FileBaudAndNumberOfStates)
+{
+    const struct {
+        const char* baud;
+        const char* states;
+        const char* text;
+        const wchar_t* baudText;
+        int statesEntry;
+        const char* enabled;
+    } CASES[] = {
+        {"3", "16", "Sixteen         ", L" 9600Bd", 16, "1111111111111111"},
+        {"6", "17", "Seventeen       ", L"57600Bd", CB_ERR, "0000000000000000"},
+        {"x", "05", "Five            ", L"57600Bd", 5, "1111100000000000"},  // no number: the baud stays
+    };
+    std::string path = TempPath("dmg1a_states.dlc");
+    INT_PTR result = RunDialog(IDD_DMG1A, DMG1ADlgProc, [&](HWND dialog) {
+        WaitOpened(dialog, IDC_DMG1A_READ);
+        for (const auto& c : CASES) {
+            SCOPED_TRACE(c.states);
+            WriteFileBytes(path, SettingsFile("DMG1A", {{49, c.baud}, {85, c.states}}, c.text));
+            Click(dialog, IDC_DMG1A_OPEN);
+            ChooseFile(dialog, path);
+            EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DMG1A_TEXT) == c.text; }));
+            EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_DMG1A_BAUD)), c.baudText);
+            EXPECT_EQ(Selected(dialog, IDC_DMG1A_MODE1_STATES), c.statesEntry);
+            EXPECT_EQ(EnabledStates(dialog, IDC_DMG1A_MODE1_SYMBOL1, 1), c.enabled);
+        }
+        Click(dialog, IDC_DMG1A_CANCEL);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    DeleteFileA(path.c_str());
+}
+
+// A device r50 of 0 on the 2 MHz models: no frequency or period is shown. DMG1A's tick turns the
+// steps into 3; RMG1A keeps them until "Set", which applies the rule first and then computes.
+// Nothing but whole numbers reaches the device.
+TEST_F(LcdRmg1a, ZeroStepsFactorOnBothTwoMegahertzModels)
+{
+    const struct {
+        const char* name;
+        int read, write, steps, frequency, period, set, cancel, address;
+        bool tickCorrects;
+    } MODELS[] = {
+        {"DMG1A", IDC_DMG1A_READ, IDC_DMG1A_WRITE, IDC_DMG1A_STEPS, IDC_DMG1A_FREQUENCY, IDC_DMG1A_PERIOD, IDC_DMG1A_SET,
+         IDC_DMG1A_CANCEL, IDC_DMG1A_ADDRESS, true},
+        {"RMG1A", IDC_RMG1A_READ, IDC_RMG1A_WRITE, IDC_RMG1A_STEPS, IDC_RMG1A_FREQUENCY, IDC_RMG1A_PERIOD, IDC_RMG1A_SET,
+         IDC_RMG1A_CANCEL, IDC_RMG1A_ADDRESS, false},
+    };
+    const std::wstring STEPS_RANGE = EditionText(STEPS_RANGE_EN, STEPS_RANGE_CZ);
+    for (const auto& m : MODELS) {
+        SCOPED_TRACE(m.name);
+        SimResetDevices();
+        ResetProgramRecords();
+        std::map<int, WORD> seed = SeededRegisters();
+        seed[33] = 110;
+        seed[50] = 0;
+        seed[51] = 5;
+        int deviceId = AddKdg1kyDevice(seed, m.name);
+        RunProgram([&] {
+            ASSERT_TRUE(WaitUntil([] { return g_deviceConnected == 1; }, 10000));
+            WaitUntil([&] { return strncmp(g_deviceNameText + 2, m.name, strlen(m.name)) == 0; }, 5000);
+            PostClick(g_configButton);
+            if (m.tickCorrects) ExpectMessageBox(ThisProcess(), STEPS_RANGE, SettingValueCaption(), MB_ICONINFORMATION, 10000);
+            HWND dialog = WaitForDialogWithControl(ThisProcess(), m.read, 10000);
+            ASSERT_NE(dialog, nullptr);
+            WaitOpened(dialog, m.read);
+            ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, m.address) == "17"; }));
+            EXPECT_EQ(ItemText(dialog, m.frequency), "");
+            EXPECT_EQ(ItemText(dialog, m.period), "");
+            EXPECT_EQ(ItemText(dialog, m.steps), m.tickCorrects ? "3" : "1");
+            EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+            TypeInto(dialog, m.frequency, "1000");
+            Click(dialog, m.set);
+            if (!m.tickCorrects) ExpectMessageBox(ThisProcess(), STEPS_RANGE, SettingValueCaption(), MB_ICONINFORMATION);
+            EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.frequency) == "1000.000000"; }));
+            EXPECT_EQ(ItemText(dialog, m.steps), "3");
+            EXPECT_EQ(ItemText(dialog, m.period), m.tickCorrects ? "1.000000" : "1.0000");
+            Click(dialog, m.write);
+            ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 2));
+            EXPECT_EQ(DeviceRegister(deviceId, 50), 2);
+            EXPECT_EQ(DeviceRegister(deviceId, 51), 999);
+            Click(dialog, m.cancel);
+            EXPECT_TRUE(MainWindowBack());
+        });
+    }
+}
+
+// Quick access of RMG1A: five entries and their codes; an entry of a mode without states shows
+// that mode's message and falls back to "Not active( )"; the other button is never touched.
+TEST_F(LcdRmg1a, QuickAccessCodesAndModeMessages)
+{
+    const std::wstring MODE_MESSAGES[] = {
+        EditionText(L"Number of steps for Mode 1 (M1) is zero. Setting will be preset to None( ).",
+                    L"Režim 1 (M1) má zvolen nulový počet stavů. Předvolba bude přenastavena na Neaktivní( )."),
+        EditionText(L"Number of steps for Mode 2 (M2) is zero. Setting will be preset to None( ).",
+                    L"Režim 2 (M2) má zvolen nulový počet stavů. Předvolba bude přenastavena na Neaktivní( )."),
+        EditionText(L"Number of steps for Mode 3 (M3) is zero. Setting will be preset to None( ).",
+                    L"Režim 3 (M3) má zvolen nulový počet stavů. Předvolba bude přenastavena na Neaktivní( )."),
+    };
+    const int BUTTONS[] = {IDC_RMG1A_QUICK_MIDDLE, IDC_RMG1A_QUICK_BOTTOM};
+    const int LINES[] = {29, 30};
+    const int STATES[] = {IDC_RMG1A_MODE1_STATES, IDC_RMG1A_MODE2_STATES, IDC_RMG1A_MODE3_STATES};
+    std::string path = TempPath("rmg1a_quick.dlc");
+    INT_PTR result = RunDialog(IDD_RMG1A, RMG1ADlgProc, [&](HWND dialog) {
+        WaitOpened(dialog, IDC_RMG1A_READ);
+        EXPECT_EQ(SendMessageW(GetDlgItem(dialog, IDC_RMG1A_QUICK_MIDDLE), CB_GETCOUNT, 0, 0), 5);
+        for (int b = 0; b < 2; b++) {
+            SCOPED_TRACE(b);
+            int other = 1 - b;
+            SelectEntry(dialog, BUTTONS[other], 1);
+            SelectEntry(dialog, BUTTONS[b], 1);
+            EXPECT_EQ(FileField(SaveSettings(dialog, IDC_RMG1A_SAVE, path), LINES[b]), "19    ");
+            for (int mode = 0; mode < 3; mode++) {
+                SelectEntry(dialog, BUTTONS[b], 2 + mode);
+                ExpectMessageBox(ThisProcess(), MODE_MESSAGES[mode], SettingValueCaption(), MB_ICONINFORMATION);
+                EXPECT_EQ(Selected(dialog, BUTTONS[b]), 0);
+                std::string file = SaveSettings(dialog, IDC_RMG1A_SAVE, path);
+                EXPECT_EQ(FileField(file, LINES[b]), "10    ");
+                EXPECT_EQ(FileField(file, LINES[other]), "19    ");
+            }
+            for (int mode = 0; mode < 3; mode++) SelectEntry(dialog, STATES[mode], 1);
+            for (int mode = 0; mode < 3; mode++) {
+                SelectEntry(dialog, BUTTONS[b], 2 + mode);
+                EXPECT_EQ(FileField(SaveSettings(dialog, IDC_RMG1A_SAVE, path), LINES[b]), std::to_string(21 + mode) + "    ");
+            }
+            for (int mode = 0; mode < 3; mode++) SelectEntry(dialog, STATES[mode], 0);
+            EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        }
+        Click(dialog, IDC_RMG1A_CANCEL);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    DeleteFileA(path.c_str());
+}
+
+// RMG1A's steps field is never read: "Set" computes with the steps the dialog holds and shows the
+// period with four decimals; a file's r50 99 shows 100 steps.
+TEST_F(LcdRmg1a, HeldStepsSetAndFileSteps)
+{
+    std::string path = TempPath("rmg1a_steps.dlc");
+    INT_PTR result = RunDialog(IDD_RMG1A, RMG1ADlgProc, [&](HWND dialog) {
+        WaitOpened(dialog, IDC_RMG1A_READ);
+        Click(dialog, IDC_RMG1A_PWM);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_RMG1A_FREQUENCY) == "15"; }));
+        TypeInto(dialog, IDC_RMG1A_STEPS, "100");
+        TypeInto(dialog, IDC_RMG1A_FREQUENCY, "1000");
+        Click(dialog, IDC_RMG1A_SET);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_RMG1A_FREQUENCY) == "1000.000000"; }));
+        EXPECT_EQ(ItemText(dialog, IDC_RMG1A_PERIOD), "1.0000");
+        EXPECT_EQ(ItemText(dialog, IDC_RMG1A_STEPS), "100");
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        std::string file = SaveSettings(dialog, IDC_RMG1A_SAVE, path);
+        EXPECT_EQ(FileField(file, 50), "00002 ");
+        EXPECT_EQ(FileField(file, 51), "00999 ");
+        for (int r : {9, 54, 55, 69, 77}) EXPECT_EQ(FileField(file, r), "      ") << "line " << r;
+
+        WriteFileBytes(path, SettingsFile("RMG1A", {{50, "00099"}, {51, "00009"}}, "Steps           "));
+        Click(dialog, IDC_RMG1A_OPEN);
+        ChooseFile(dialog, path);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_RMG1A_STEPS) == "100"; }));
+        EXPECT_EQ(ItemText(dialog, IDC_RMG1A_FREQUENCY), "2020.202020");
+        Click(dialog, IDC_RMG1A_CANCEL);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+    DeleteFileA(path.c_str());
+}
+
+// RMG1A's tick holds the requested temperature and its limits to -20.0..200.0 and leaves the
+// number of steps alone.
+TEST_F(LcdRmg1a, TickChecksTemperaturesNotSteps)
+{
+    INT_PTR result = RunDialog(IDD_RMG1A, RMG1ADlgProc, [&](HWND dialog) {
+        WaitOpened(dialog, IDC_RMG1A_READ);
+        TypeInto(dialog, IDC_RMG1A_TEMPERATURE_REQ, "250.0");
+        AnswerRangeMessages();
+        EXPECT_EQ(ItemText(dialog, IDC_RMG1A_TEMPERATURE_REQ), "200.0");
+        TypeInto(dialog, IDC_RMG1A_TEMPERATURE_LOW, "-25.0");
+        AnswerRangeMessages();
+        EXPECT_EQ(ItemText(dialog, IDC_RMG1A_TEMPERATURE_LOW), "-20.0");
+        Click(dialog, IDC_RMG1A_PWM);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_RMG1A_FREQUENCY) == "15"; }));
+        TypeInto(dialog, IDC_RMG1A_STEPS, "2");
+        RunOnUiThread([&] { SetFocus(GetDlgItem(dialog, IDC_RMG1A_ADDRESS)); });
+        TypeInto(dialog, IDC_RMG1A_TEMPERATURE_HIGH, "201.0");
+        AnswerRangeMessages();
+        EXPECT_EQ(ItemText(dialog, IDC_RMG1A_TEMPERATURE_HIGH), "200.0");
+        EXPECT_EQ(ItemText(dialog, IDC_RMG1A_STEPS), "2");
+        EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+        Click(dialog, IDC_RMG1A_CANCEL);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+}
