@@ -1156,6 +1156,13 @@ struct ShownEntry {
     int entry;  // CB_ERR: no selection
 };
 
+// An edit field typed out of its bounds and what the tick makes of it (the same text: unchecked).
+struct TickCase {
+    int id;
+    const char* typed;
+    const char* corrected;
+};
+
 struct RoomModel {
     const char* name;  // designation, device name and caption
     int templateId;
@@ -1174,6 +1181,7 @@ struct RoomModel {
     std::vector<std::pair<int, WORD>> factory;  // every register the dialog owns, as Default leaves it
     std::map<int, std::string> defaultFile;     // the value fields "Setting Save" writes after Default
     std::vector<ShownText> keptTexts;           // template texts the dialog leaves
+    std::vector<TickCase> tickCases;            // in the tick's order
 };
 
 // Registers 40-47 of a 16-character text.
@@ -1252,7 +1260,12 @@ const RoomModel ROOM_MODELS[] = {
      {{IDC_DMG1KY_SYMBOL_COLOR_LABEL, L"_________ Symbol _________", nullptr}, {IDC_DMG1KY_CANCEL, L"Cancel", nullptr},
       {IDC_DMG1KY_MODE3_SYMBOL16_LABEL, L"Symbol 16", nullptr}, {IDC_DMG1KY_SET, L"Set", L"Nastavit"},
       {IDC_DMG1KY_READ, L"Read DMG1KY", L"Načíst DMG1KY"}, {IDC_DMG1KY_MENU_DISABLE, L"Menu Disable", L"Menu nepřístupné"},
-      {IDC_DMG1KY_TEMPERATURE_KIND, L"Relative", L"Relativní"}, {IDC_DMG1KY_HUMIDITY_KIND, L"Absolut", L"Absolutní"}}},
+      {IDC_DMG1KY_TEMPERATURE_KIND, L"Relative", L"Relativní"}, {IDC_DMG1KY_HUMIDITY_KIND, L"Absolut", L"Absolutní"}},
+     {{IDC_DMG1KY_BACKLIGHT, "101", "100"}, {IDC_DMG1KY_ADDRESS, "255", "254"},
+      {IDC_DMG1KY_OFFSET_TEMPERATURE, "-20.1", "-20.0"}, {IDC_DMG1KY_OFFSET_HUMIDITY, "20.1", "20.0"},
+      {IDC_DMG1KY_TEMPERATURE_REQ, "250.0", "200.0"}, {IDC_DMG1KY_TEMPERATURE_HIGH, "-25.0", "-20.0"},
+      {IDC_DMG1KY_TEMPERATURE_LOW, "200.1", "200.0"}, {IDC_DMG1KY_HUMIDITY_REQ, "-101", "-100"},
+      {IDC_DMG1KY_HUMIDITY_HIGH, "101", "100"}, {IDC_DMG1KY_HUMIDITY_LOW, "150", "100"}}},
     {"DMG1A", IDD_DMG1A, DMG1ADlgProc, DMG1ABitmapTable, 64, 69, IDC_DMG1A_READ, IDC_DMG1A_WRITE, IDC_DMG1A_OPEN,
      IDC_DMG1A_SAVE, IDC_DMG1A_DEFAULT, IDC_DMG1A_CANCEL, IDC_DMG1A_TEXT, IDC_DMG1A_ADDRESS,
      {IDC_DMG1A_MODE1_SYMBOL1, IDC_DMG1A_MODE2_SYMBOL1, IDC_DMG1A_MODE3_SYMBOL1}, 1, "Dolvan DMG1A    ",
@@ -1269,7 +1282,10 @@ const RoomModel ROOM_MODELS[] = {
      DefaultFile(Join(HUMIDITY_FILE, {{33, "30"}, {49, "4"}})),
      {{IDC_DMG1A_LCD_GROUP, L"LCD", L"Kontrast LCD"}, {IDC_DMG1A_CONTRAST_LABEL, L"Contrast LCD", L"Kontrast LCD"},
       {IDC_DMG1A_CANCEL, L"Cancel", nullptr}, {IDC_DMG1A_MODE1_SYMBOL1_LABEL, L"Symbol 1", nullptr},
-      {IDC_DMG1A_SET, L"Set", L"Nastavit"}, {IDC_DMG1A_WRITE, L"Write DMG1A", L"Zapsat DMG1A"}}},
+      {IDC_DMG1A_SET, L"Set", L"Nastavit"}, {IDC_DMG1A_WRITE, L"Write DMG1A", L"Zapsat DMG1A"}},
+     {{IDC_DMG1A_CONTRAST, "46", "45"}, {IDC_DMG1A_ADDRESS, "0", "1"}, {IDC_DMG1A_OFFSET_TEMPERATURE, "25.0", "20.0"},
+      {IDC_DMG1A_OFFSET_HUMIDITY, "-25.0", "-20.0"}, {IDC_DMG1A_TEMPERATURE_REQ, "250.0", "250.0"},
+      {IDC_DMG1A_TEMPERATURE_LOW, "-99.9", "-99.9"}, {IDC_DMG1A_HUMIDITY_HIGH, "101", "101"}}},
     {"RMG1A", IDD_RMG1A, RMG1ADlgProc, RMG1ABitmapTable, 64, 69, IDC_RMG1A_READ, IDC_RMG1A_WRITE, IDC_RMG1A_OPEN,
      IDC_RMG1A_SAVE, IDC_RMG1A_DEFAULT, IDC_RMG1A_CANCEL, IDC_RMG1A_TEXT, IDC_RMG1A_ADDRESS,
      {IDC_RMG1A_MODE1_SYMBOL1, IDC_RMG1A_MODE2_SYMBOL1, IDC_RMG1A_MODE3_SYMBOL1}, 1, "Dolvan RMG1A    ",
@@ -1285,7 +1301,10 @@ const RoomModel ROOM_MODELS[] = {
      DefaultFile({{33, "30"}, {49, "4"}}),
      {{IDC_RMG1A_LCD_GROUP, L"LCD", L"Kontrast LCD"}, {IDC_RMG1A_SET, L"Nastavit", nullptr},
       {IDC_RMG1A_CANCEL, L"Cancel", nullptr}, {IDC_RMG1A_MODE3_SYMBOL16_LABEL, L"Symbol 16", nullptr},
-      {IDC_RMG1A_READ, L"Read RMG1A", L"Načíst RMG1A"}}},
+      {IDC_RMG1A_READ, L"Read RMG1A", L"Načíst RMG1A"}},
+     {{IDC_RMG1A_CONTRAST, "50", "45"}, {IDC_RMG1A_ADDRESS, "300", "254"}, {IDC_RMG1A_OFFSET_TEMPERATURE, "-30.0", "-20.0"},
+      {IDC_RMG1A_TEMPERATURE_REQ, "250.0", "200.0"}, {IDC_RMG1A_TEMPERATURE_HIGH, "-25.0", "-20.0"},
+      {IDC_RMG1A_TEMPERATURE_LOW, "201.0", "200.0"}}},
 };
 
 std::string FileField(const std::string& file, int r);
@@ -1563,6 +1582,46 @@ TEST_P(LcdRoomTables, FileLinesWithoutNumbersKeepTheValues)
     DeleteFileA(saved.c_str());
 }
 
+// Fields out of bounds at once: the tick rewrites the checked ones in its order with one range
+// message each, and leaves the unchecked ones as typed.
+TEST_P(LcdRoomTables, TickHoldsFieldsToBoundsInOrder)
+{
+    const RoomModel& m = GetParam();
+    std::vector<int> ids;
+    std::vector<std::vector<std::string>> expected;
+    std::vector<std::string> texts;
+    for (const TickCase& c : m.tickCases) {
+        ids.push_back(c.id);
+        texts.push_back(c.typed);
+    }
+    for (size_t k = 0; k < m.tickCases.size(); k++) {
+        if (strcmp(m.tickCases[k].typed, m.tickCases[k].corrected) == 0) continue;
+        texts[k] = m.tickCases[k].corrected;
+        expected.push_back(texts);
+    }
+    INT_PTR result = RunDialog(m.templateId, m.proc, [&](HWND dialog) {
+        WaitOpened(dialog, m.read);
+        {
+            TextsAtEachBox boxes(dialog, ids);
+            RunOnUiThread([&] {
+                for (const TickCase& c : m.tickCases) SetDlgItemTextA(dialog, c.id, c.typed);
+            });
+            for (size_t box = 0; box < expected.size(); box++) {
+                MessageBoxRecord range;
+                ASSERT_TRUE(WaitForMessageBox(ThisProcess(), &range));
+                EXPECT_EQ(range.text, L"Hodnota mimo rozsah");
+                AnswerMessageBox(range);
+            }
+            WaitForPostedMessages();
+            EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
+            EXPECT_EQ(boxes.Seen(), expected);
+        }
+        for (const TickCase& c : m.tickCases) EXPECT_EQ(ItemText(dialog, c.id), c.corrected);
+        Click(dialog, m.cancel);
+    });
+    EXPECT_EQ(result, DEVICE_DIALOG_RESULT);
+}
+
 INSTANTIATE_TEST_SUITE_P(Models, LcdRoomTables, ::testing::ValuesIn(ROOM_MODELS), RoomModelName);
 INSTANTIATE_TEST_SUITE_P(Models, LcdRoomDevices, ::testing::ValuesIn(ROOM_MODELS), RoomModelName);
 
@@ -1638,19 +1697,26 @@ TEST_F(LcdDmg1ky, MenuWordColorsRadioPairsAndOutputRead)
         EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_MENU_DISABLE));
         SelectEntry(dialog, IDC_DMG1KY_COLOR_RIGHT, 10);
 
-        // Words 0x402 (temperature, requested) and 0x003 (humidity, corrected).
-        Click(dialog, IDC_DMG1KY_TEMPERATURE_CORRECTION);
-        WaitForPostedMessages();
-        EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_TEMPERATURE_CORRECTION));
-        EXPECT_FALSE(Checked(dialog, IDC_DMG1KY_TEMPERATURE_REQUESTED));
-        EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_HUMIDITY_CORRECTION));
-        EXPECT_FALSE(Checked(dialog, IDC_DMG1KY_HUMIDITY_REQUESTED));
-        Click(dialog, IDC_DMG1KY_HUMIDITY_REQUESTED);
-        WaitForPostedMessages();
-        EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_HUMIDITY_REQUESTED));
-        EXPECT_FALSE(Checked(dialog, IDC_DMG1KY_HUMIDITY_CORRECTION));
-        EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_TEMPERATURE_CORRECTION));
-        EXPECT_FALSE(Checked(dialog, IDC_DMG1KY_TEMPERATURE_REQUESTED));
+        // Words 0x402 (temperature, requested) and 0x003 (humidity, corrected); each click checks
+        // its radio and shows the other pair as its word says.
+        const int RADIOS[] = {IDC_DMG1KY_TEMPERATURE_CORRECTION, IDC_DMG1KY_TEMPERATURE_REQUESTED,
+                              IDC_DMG1KY_HUMIDITY_CORRECTION, IDC_DMG1KY_HUMIDITY_REQUESTED};
+        auto radios = [&] {
+            std::string states;
+            for (int id : RADIOS) states += Checked(dialog, id) ? '1' : '0';
+            return states;
+        };
+        EXPECT_EQ(radios(), "0110");
+        const struct {
+            int click;
+            const char* states;
+        } CLICKS[] = {{RADIOS[0], "1010"}, {RADIOS[3], "1001"}, {RADIOS[1], "0101"},
+                      {RADIOS[2], "0110"}, {RADIOS[0], "1010"}, {RADIOS[3], "1001"}};
+        for (const auto& c : CLICKS) {
+            Click(dialog, c.click);
+            WaitForPostedMessages();
+            EXPECT_EQ(radios(), c.states) << c.click;
+        }
 
         Click(dialog, IDC_DMG1KY_WRITE);
         ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 2));
@@ -1785,12 +1851,15 @@ TEST_F(LcdDmg1a, TwoMegahertzOutputAndStepsCheck)
         EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DMG1A_FREQUENCY) == "15"; }));
         EXPECT_EQ(ItemText(dialog, IDC_DMG1A_STEPS), "3");
         EXPECT_EQ(ItemText(dialog, IDC_DMG1A_PERIOD), "66.6667");
-        RunOnUiThread([&] { SetFocus(GetDlgItem(dialog, IDC_DMG1A_STEPS)); });
-        TypeInto(dialog, IDC_DMG1A_STEPS, "2");
-        WaitForPostedMessages();
+        // Typed with the focus in the field and a tick at once, all on the UI thread.
+        RunOnUiThread([&] {
+            SetFocus(GetDlgItem(dialog, IDC_DMG1A_STEPS));
+            SetDlgItemTextA(dialog, IDC_DMG1A_STEPS, "2");
+            SendMessageW(dialog, WM_TIMER, TICK_TIMER_ID, 0);
+        });
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
         EXPECT_EQ(ItemText(dialog, IDC_DMG1A_STEPS), "2");
-        RunOnUiThread([&] { SetFocus(GetDlgItem(dialog, IDC_DMG1A_ADDRESS)); });
+        PostTickWithFocusOn(dialog, IDC_DMG1A_ADDRESS);
         ExpectMessageBox(ThisProcess(), EditionText(STEPS_RANGE_EN, STEPS_RANGE_CZ), SettingValueCaption(), MB_ICONINFORMATION);
         EXPECT_EQ(ItemText(dialog, IDC_DMG1A_STEPS), "3");
         TypeInto(dialog, IDC_DMG1A_STEPS, "4");
@@ -1987,8 +2056,7 @@ TEST_F(LcdRmg1a, TickChecksTemperaturesNotSteps)
         Click(dialog, IDC_RMG1A_PWM);
         EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_RMG1A_FREQUENCY) == "15"; }));
         TypeInto(dialog, IDC_RMG1A_STEPS, "2");
-        RunOnUiThread([&] { SetFocus(GetDlgItem(dialog, IDC_RMG1A_ADDRESS)); });
-        TypeInto(dialog, IDC_RMG1A_TEMPERATURE_HIGH, "201.0");
+        PostTickWithFocusOn(dialog, IDC_RMG1A_ADDRESS, IDC_RMG1A_TEMPERATURE_HIGH, "201.0");
         AnswerRangeMessages();
         EXPECT_EQ(ItemText(dialog, IDC_RMG1A_TEMPERATURE_HIGH), "200.0");
         EXPECT_EQ(ItemText(dialog, IDC_RMG1A_STEPS), "2");

@@ -60,8 +60,9 @@ static WORD ParseUncheckedField(const ModelField* field, char* text, WORD last)
     int number;
     if (field->coding == CODING_TENTHS) number = ParseWideTenths(text);
     else if (sscanf(text, "%d", &number) != 1) return last;
-    if (field->coding != CODING_UNSIGNED) return (WORD)(number < SHRT_MIN ? SHRT_MIN : number > SHRT_MAX ? SHRT_MAX : number);
-    return (WORD)(number < 0 ? 0 : number > USHRT_MAX ? USHRT_MAX : number);
+    int low = field->coding == CODING_UNSIGNED ? 0 : SHRT_MIN;
+    int high = field->coding == CODING_UNSIGNED ? USHRT_MAX : SHRT_MAX;
+    return (WORD)(number < low ? low : number > high ? high : number);
 }
 
 static WORD TakeField(HWND dialog, const LcdUnit* unit, const ModelField* field)

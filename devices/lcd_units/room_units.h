@@ -31,6 +31,13 @@ const int ROOM_QUICK_ENTRIES = 6;
 const int ROOM_ACTIVE_TIME_ENTRIES = 12;
 const int ROOM_POSITION_COUNT = 4;
 
+// Mode m (0..2): its registers follow from m; its 16 state combo boxes have consecutive ids.
+constexpr LcdMode RoomMode(int m, int connectionId, int statesId, int statesLabelId, int firstSymbolId)
+{
+    return {connectionId,  REG_MODE_CONNECTION + 2 * m, statesId, REG_MODE_STATES + 2 * m,
+            statesLabelId, firstSymbolId,                1,        REG_MODE_SYMBOLS + STATES_PER_MODE * m};
+}
+
 extern const UINT ROOM_ACTIVE_TIME_TEXT_IDS[ROOM_ACTIVE_TIME_ENTRIES];
 extern const UINT ROOM_QUICK_TEXT_IDS[ROOM_QUICK_ENTRIES];  // not active, T, H, M1, M2, M3
 extern const WORD ROOM_QUICK_CODES[ROOM_QUICK_ENTRIES];
