@@ -62,10 +62,12 @@ bool ReadProgressShown(HWND modelDialog)
     return false;
 }
 
-// The analog-output transmitters have no network port: their dialogs leave registers 48 and 49 alone.
+// The analog-output transmitters and room controllers have no network port: their dialogs leave
+// registers 48 and 49 alone.
 bool HasNetworkPort(const char* model)
 {
-    static const char* const WITHOUT_PORT[] = {"TDO", "DMO", "TQSRO", "TYSO", "LO2"};
+    static const char* const WITHOUT_PORT[] = {"TDO",    "DMO",    "TQSRO",    "TYSO",   "LO2",
+                                               "LB-DMO", "LB-RMO", "LB-KDO", "LB-KDO-S", "LB-ODO"};
     for (const char* name : WITHOUT_PORT)
         if (strcmp(model, name) == 0) return false;
     return true;
@@ -153,8 +155,12 @@ TEST_P(FactorySettings, ConfigShowsTheDefaultsWithoutARangeMessage)
         RunOnUiThread([&] {
             shown = FieldTexts(dialog);
             SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(defaultButton), BN_CLICKED), (LPARAM)defaultButton);
-            defaults = FieldTexts(dialog);
         });
+        // A field that mirrors another follows it on the dialog's next tick.
+        WaitUntil([&] {
+            RunOnUiThread([&] { defaults = FieldTexts(dialog); });
+            return defaults == shown;
+        }, 2000);
         EXPECT_EQ(shown, defaults);
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
         PostMessageW(dialog, WM_CLOSE, 0, 0);

@@ -471,16 +471,20 @@ static void FormatDigits(WORD value, int digits)
     else sprintf(g_textBuffer, NUMBER_FORMAT, (unsigned)value);
 }
 
-// The active time from the first characters of its file text ("5s", "10s" ... "60s"); any other
-// first character leaves the value.
+WORD ActiveTimeOfFileText(const char* text, WORD current)
+{
+    char tens = text[0];
+    char next = tens ? text[1] : 0;
+    if (tens >= '1' && tens <= '4') return (WORD)((tens - '0') * 10 + (next == '0' ? 0 : 5));
+    if (tens == '5') return next == 's' ? 5 : next == '0' ? 50 : 55;
+    if (tens == '6') return 60;
+    return current;
+}
+
 static void LoadActiveTime(const LcdUnit* unit, const char* field)
 {
     WORD* value = &Words(unit)[unit->activeTime->registerIndex];
-    char tens = field[0];
-    char next = tens ? field[1] : 0;
-    if (tens >= '1' && tens <= '4') *value = (WORD)((tens - '0') * 10 + (next == '0' ? 0 : 5));
-    else if (tens == '5') *value = next == 's' ? 5 : next == '0' ? 50 : 55;
-    else if (tens == '6') *value = 60;
+    *value = ActiveTimeOfFileText(field, *value);
 }
 
 static void LoadFileWord(const LcdUnit* unit, int registerIndex, const char* field)

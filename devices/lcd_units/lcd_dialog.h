@@ -174,6 +174,10 @@ struct LcdUnit {
     const int* offlineDisabledIds;  // disabled off-line besides Read and Write; LCD_END-terminated; may be null
 };
 
+// The active time a settings-file text gives by its first characters ("5s", "10s" ... "60s"); any
+// other first character keeps `current`.
+WORD ActiveTimeOfFileText(const char* text, WORD current);
+
 INT_PTR RunLcdDialogMessage(const LcdUnit* unit, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif

@@ -244,7 +244,7 @@ static void ShowBaudParity(HWND dialog, const ModelDialog* model)
 }
 
 // Shows a field's value with its coding.
-static void ShowFieldValue(HWND dialog, const ModelField* field, WORD value)
+void ShowFieldValue(HWND dialog, const ModelField* field, WORD value)
 {
     switch (field->coding) {
     case CODING_SIGNED: sprintf(g_textBuffer, "%d", (int)(short)value); break;
@@ -256,7 +256,7 @@ static void ShowFieldValue(HWND dialog, const ModelField* field, WORD value)
 }
 
 // A field's text as the value it shows; a "%d" text that holds no number keeps the previous value.
-static WORD ParseFieldText(const ModelField* field, char* text, WORD previous)
+WORD ParseFieldText(const ModelField* field, char* text, WORD previous)
 {
     int number;
     switch (field->coding) {
@@ -410,6 +410,18 @@ static void ToggleModelFlag(HWND dialog, const ModelDialog* model)
     ShowModelFlag(dialog, model);
 }
 
+// 19200 Bd without parity, as the entries' texts or, for a model that says so, as the selected entries.
+static void PutDefaultBaudParity(HWND dialog, const ModelDialog* model)
+{
+    model->values->baudParity = DEFAULT_BAUD_PARITY;
+    if (model->selectsDefaultBaud) {
+        ShowBaudParity(dialog, model);
+        return;
+    }
+    if (model->baudId) SetDialogItemText(dialog, model->baudId, IDS_SENSORS_BAUD_19200);
+    if (model->parityId) SetDialogItemText(dialog, model->parityId, model->parityTextIds[0]);
+}
+
 // Default texts into the controls; the registers and the device are not touched. Fields marked
 // as opening-only keep their texts on Default, fields marked as Default-only keep them at opening.
 static void PutModelDefaults(HWND dialog, const ModelDialog* model, const char* text, int opening)
@@ -419,9 +431,7 @@ static void PutModelDefaults(HWND dialog, const ModelDialog* model, const char* 
         PutFieldText(dialog, model, i, model->fields[i].defaultText);
     }
     ShowTextString(dialog, model, text);
-    if (model->baudId) SetDialogItemText(dialog, model->baudId, IDS_SENSORS_BAUD_19200);
-    if (model->parityId) SetDialogItemText(dialog, model->parityId, model->parityTextIds[0]);
-    model->values->baudParity = DEFAULT_BAUD_PARITY;
+    PutDefaultBaudParity(dialog, model);
     if (model->choice) {
         model->values->choice = (WORD)model->choice->defaultIndex;
         SendDlgItemMessageA(dialog, model->choice->controlId, CB_SETCURSEL, model->choice->defaultIndex, 0);
@@ -457,7 +467,7 @@ static void OpenModelDialog(HWND dialog, const ModelDialog* model)
     }
     if (model->states) FillStateLists(dialog, model->states);
     PutModelDefaults(dialog, model, model->openingText, 1);
-    SetTimer(dialog, TICK_TIMER_ID, DIALOG_TICK_MS, NULL);
+    SetTimer(dialog, TICK_TIMER_ID, model->tickMs ? model->tickMs : DIALOG_TICK_MS, NULL);
     SendMessageA(dialog, WM_TIMER, TICK_TIMER_ID, 0);
     if (g_deviceConnected == 0) {
         EnableWindow(GetDlgItem(dialog, model->readId), FALSE);

@@ -201,6 +201,9 @@ struct ModelDialog {
     int outputCount;
     const FixedRegister* fixedRegisters;  // stored on every Write; may be null
     BYTE baudOwnsRegister;         // 1: the baud index is the whole register 49 (no parity byte)
+    UINT tickMs;                   // the tick's period; 0: DIALOG_TICK_MS
+    BYTE selectsDefaultBaud;       // 1: opening and Default select the baud and parity entries of 19200 Bd,
+                                   // no parity, rather than writing their texts
 };
 
 // The shared core's fields, as most models bind them.
@@ -241,6 +244,9 @@ void TakeRegisterTextString(HWND dialog, int controlId);
 void LoadFileTextString(HWND dialog, int controlId);
 void SaveFileTextString(HWND dialog, int controlId);
 WORD ParseBaudParityField(const char* field, int hasParity, int networkStyle);
+// A field's value shown with its coding, and its text read back ("%d" without a number: `previous`).
+void ShowFieldValue(HWND dialog, const ModelField* field, WORD value);
+WORD ParseFieldText(const ModelField* field, char* text, WORD previous);
 // wrongSizeTextId 0: the usual "File is damaged".
 int ReadModelSettingsFile(HWND dialog, const char* designation, UINT mismatchTextId, UINT wrongSizeTextId);
 void WriteModelSettingsFile(HWND dialog);

@@ -1,0 +1,112 @@
+// LBKDG1KS: the room controller without LCD: offsets, CO2 indication limits, text, network, the
+// digital output on the room controllers' 32 MHz timebase and the hidden calibration write, on the
+// model dialog skeleton with a 5 ms tick.
+#include "devices/controllers/aout_controller_dialogs.h"
+#include "devices/sensors/model_dialog.h"
+#include "kit/digital_output.h"
+#include "link/transfer_engines.h"
+#include "resource.h"
+
+static const int REG_INDICATION_LOW = 64;
+static const int REG_INDICATION_HIGH = 65;
+static const int REG_OFFSET_CO2 = 81;
+
+static const ModelField FIELDS[] = {
+    AddressField(IDC_LBKDG1KS_ADDRESS),
+    OffsetField(IDC_LBKDG1KS_OFFSET_TEMPERATURE, REG_OFFSET_1),
+    OffsetField(IDC_LBKDG1KS_OFFSET_HUMIDITY, REG_OFFSET_2),
+    {IDC_LBKDG1KS_OFFSET_CO2, REG_OFFSET_CO2, CODING_SIGNED, CHECK_SIGNED, -2000, 2000, 0, "0"},
+    {IDC_LBKDG1KS_INDICATION_LOW, REG_INDICATION_LOW, CODING_SIGNED, CHECK_SIGNED, 0, 5000, 0, "1000"},
+    {IDC_LBKDG1KS_INDICATION_HIGH, REG_INDICATION_HIGH, CODING_SIGNED, CHECK_SIGNED, 0, 5000, 0, "2000"},
+    {IDC_LBKDG1KS_CALIBRATION_VALUE, NO_REGISTER, CODING_UNSIGNED, CHECK_UNSIGNED, 0, 0, 0, "400"},
+};
+
+static const int TICK_ORDER[] = {
+    IDC_LBKDG1KS_ADDRESS,    IDC_LBKDG1KS_OFFSET_TEMPERATURE, IDC_LBKDG1KS_OFFSET_HUMIDITY,
+    IDC_LBKDG1KS_OFFSET_CO2, IDC_LBKDG1KS_INDICATION_HIGH,    IDC_LBKDG1KS_INDICATION_LOW,
+    END_OF_LIST,
+};
+
+static const int FILE_ORDER[] = {
+    REG_NETWORK_ADDRESS, REG_BAUD_PARITY, REG_OUTPUT_STEPS, REG_OUTPUT_PRESCALER, REG_INDICATION_LOW,
+    REG_INDICATION_HIGH, REG_OFFSET_1,    REG_OFFSET_2,     REG_OFFSET_CO2,       END_OF_LIST,
+};
+
+static const ControlLabel LABELS[] = {
+    {IDC_LBKDG1KS_MEASURE_GROUP, IDS_SENSORS_MEASURE_GROUP},
+    {IDC_LBKDG1KS_TEMPERATURE_LABEL, IDS_SENSORS_TEMPERATURE},
+    {IDC_LBKDG1KS_HUMIDITY_LABEL, IDS_SENSORS_HUMIDITY},
+    {IDC_LBKDG1KS_CO2_LABEL, IDS_CO2_CONCENTRATION},
+    {IDC_LBKDG1KS_TEXT_GROUP, IDS_SENSORS_TEXT_STRING},
+    {IDC_LBKDG1KS_NETWORK_GROUP, IDS_SENSORS_NETWORK_SETTING},
+    {IDC_LBKDG1KS_ADDRESS_LABEL, IDS_SENSORS_ADDRESS},
+    {IDC_LBKDG1KS_BAUD_LABEL, IDS_SENSORS_BAUD_RATE},
+    {IDC_LBKDG1KS_PARITY_LABEL, IDS_SENSORS_PARITY},
+    {IDC_LBKDG1KS_INDICATION_GROUP, IDS_AOCTRL_INDICATION_GROUP},
+    {IDC_LBKDG1KS_INDICATION_LOW_LABEL, IDS_LCD_LOW_LIMIT},
+    {IDC_LBKDG1KS_INDICATION_HIGH_LABEL, IDS_LCD_HIGH_LIMIT},
+    {IDC_LBKDG1KS_CALIBRATION_GROUP, IDS_LCD_CALIBRATION_WRITE_GROUP},
+    {IDC_LBKDG1KS_CALIBRATION_LABEL, IDS_LCD_CALIBRATION_VALUE},
+    {IDC_LBKDG1KS_CALIBRATION_WRITE, IDS_LCD_CALIBRATION_WRITE},
+    {0, 0},
+};
+
+static const int HIDDEN_IDS[] = {
+    IDC_LBKDG1KS_CALIBRATION_GROUP, IDC_LBKDG1KS_CALIBRATION_LABEL, IDC_LBKDG1KS_CALIBRATION_VALUE,
+    IDC_LBKDG1KS_CALIBRATION_WRITE, END_OF_LIST,
+};
+
+static const int OFFLINE_DISABLED_IDS[] = {IDC_LBKDG1KS_CALIBRATION_WRITE, END_OF_LIST};
+
+static const ModelCalibration CALIBRATION = {IDC_LBKDG1KS_CALIBRATION_WRITE, IDC_LBKDG1KS_CALIBRATION_VALUE};
+
+static DigitalOutputValues s_output;
+static const DigitalOutput OUTPUT = {
+    &PWM_FAMILY_32MHZ,          &s_output,
+    IDC_LBKDG1KS_OUTPUT_GROUP,  IDC_LBKDG1KS_DUALSTATE,
+    IDC_LBKDG1KS_PWM,           IDC_LBKDG1KS_STEPS_LABEL,
+    IDC_LBKDG1KS_STEPS,         IDC_LBKDG1KS_FREQUENCY_LABEL,
+    IDC_LBKDG1KS_FREQUENCY,     IDC_LBKDG1KS_PERIOD_LABEL,
+    IDC_LBKDG1KS_PERIOD,        IDC_LBKDG1KS_SET,
+};
+
+static ModelValues s_values;
+
+static const ModelDialog LBKDG1KS = {
+    .designation = "LBKDG1KS",
+    .values = &s_values,
+    .fields = FIELDS,
+    .fieldCount = sizeof FIELDS / sizeof FIELDS[0],
+    .tickOrder = TICK_ORDER,
+    .fileOrder = FILE_ORDER,
+    .contrastRule = CONTRAST_UNTOUCHED,
+    .networkStyle = NETWORK_SELECT_ENTRY,
+    .readsAtOpening = 1,
+    .textId = IDC_LBKDG1KS_TEXT,
+    .openingText = "Dolvan LB-KDG-S ",
+    .defaultText = "LB-KDG-S Dolvan   ",
+    .baudId = IDC_LBKDG1KS_BAUD,
+    .parityId = IDC_LBKDG1KS_PARITY,
+    .parityTextIds = PARITY_TEXT_IDS,
+    .readId = IDC_LBKDG1KS_READ,
+    .writeId = IDC_LBKDG1KS_WRITE,
+    .openId = IDC_LBKDG1KS_OPEN,
+    .saveId = IDC_LBKDG1KS_SAVE,
+    .defaultId = IDC_LBKDG1KS_DEFAULT,
+    .cancelId = IDC_LBKDG1KS_CANCEL,
+    .readTextId = IDS_LBKDG1KS_READ,
+    .writeTextId = IDS_LBKDG1KS_WRITE,
+    .mismatchTextId = IDS_LBKDG1KS_FILE_MISMATCH,
+    .labels = LABELS,
+    .hiddenIds = HIDDEN_IDS,
+    .offlineDisabledIds = OFFLINE_DISABLED_IDS,
+    .calibration = &CALIBRATION,
+    .digitalOutput = &OUTPUT,
+    .tickMs = FAST_DIALOG_TICK_MS,
+    .selectsDefaultBaud = 1,
+};
+
+INT_PTR CALLBACK LBKDG1KSDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return RunModelDialogMessage(&LBKDG1KS, dialog, message, wParam, lParam);
+}
