@@ -183,9 +183,12 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
         listenOverlapped[l].hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
     }
 
+    LONG lastGeneration = -1;
     while (!self->stop) {
         LONG generation = self->requested;
-        bool present, writeFault;
+        bool newState = generation != lastGeneration;
+        lastGeneration = generation;
+        bool present, writeFault, readFault;
         int listenersWanted;
         {
             SimLock lock;
@@ -193,6 +196,7 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
             present = device.present;
             listenersWanted = ListenersWanted(device);
             writeFault = HasArmedFault(device, SIM_FAULT_WRITE);
+            readFault = HasArmedFault(device, SIM_FAULT_READ);
         }
 
         // A vanished device drops every connection and stops listening.
@@ -236,6 +240,17 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
             }
         }
         if (writeFault) {
+            // A read issued before the fault was armed would take the write that is to fail: call
+            // it back. One that already took a report is handled with the completions below.
+            for (size_t i = 0; i < connections.size(); i++) {
+                Connection* connection = connections[i];
+                if (!connection->readPending) continue;
+                CancelIoEx(connection->pipe, &connection->readOverlapped);
+                DWORD count = 0;
+                if (!GetOverlappedResult(connection->pipe, &connection->readOverlapped, &count, TRUE) &&
+                    GetLastError() == ERROR_OPERATION_ABORTED)
+                    connection->readPending = false;
+            }
             for (size_t i = 0; i < connections.size(); i++) {
                 DWORD available = 0;
                 Connection* connection = connections[i];
@@ -256,6 +271,21 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
                     }
                     break;
                 }
+            }
+        }
+
+        // A read fault armed since the last round: a report offered before it would be read first.
+        // Call the offer back so the fault decides about that report; one the program has taken
+        // already counts as read.
+        if (readFault && newState) {
+            for (size_t i = 0; i < connections.size(); i++) {
+                Connection* connection = connections[i];
+                if (!connection->writePending) continue;
+                CancelIoEx(connection->pipe, &connection->writeOverlapped);
+                DWORD count = 0;
+                if (GetOverlappedResult(connection->pipe, &connection->writeOverlapped, &count, TRUE))
+                    RecordTakenReport(id, connection);
+                connection->writePending = false;
             }
         }
 

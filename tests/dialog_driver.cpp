@@ -29,11 +29,14 @@ BOOL CALLBACK FindFileNameEdit(HWND window, LPARAM found)
     return TRUE;
 }
 
+// The watches below run hooks on the UI thread; this lock keeps a watch alive while its hook
+// uses it, since a hook may still be running when the test thread unhooks it.
+std::mutex s_watchLock;
+
 struct BoxWatch {
     HWND dialog = nullptr;
     std::vector<int> ids;
     HHOOK hook = nullptr;
-    std::mutex lock;
     std::vector<std::vector<std::string>> seen;
 };
 BoxWatch* s_boxWatch = nullptr;
@@ -41,11 +44,13 @@ BoxWatch* s_boxWatch = nullptr;
 LRESULT CALLBACK RecordTextsAtBox(int code, WPARAM wParam, LPARAM lParam)
 {
     const CWPRETSTRUCT* message = (const CWPRETSTRUCT*)lParam;
-    if (code == HC_ACTION && s_boxWatch && message->message == WM_INITDIALOG && IsMessageBoxWindow(message->hwnd)) {
-        std::vector<std::string> texts;
-        for (int id : s_boxWatch->ids) texts.push_back(ItemText(s_boxWatch->dialog, id));
-        std::lock_guard<std::mutex> guard(s_boxWatch->lock);
-        s_boxWatch->seen.push_back(texts);
+    if (code == HC_ACTION && message->message == WM_INITDIALOG && IsMessageBoxWindow(message->hwnd)) {
+        std::lock_guard<std::mutex> guard(s_watchLock);
+        if (s_boxWatch) {
+            std::vector<std::string> texts;
+            for (int id : s_boxWatch->ids) texts.push_back(ItemText(s_boxWatch->dialog, id));
+            s_boxWatch->seen.push_back(texts);
+        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -54,7 +59,6 @@ struct TickWatch {
     HWND window = nullptr;
     std::function<size_t()> probe;
     HHOOK hook = nullptr;
-    std::mutex lock;
     std::vector<size_t> probes;
     int count = 0;
 };
@@ -63,12 +67,12 @@ TickWatch* s_tickWatch = nullptr;
 LRESULT CALLBACK RecordTick(int code, WPARAM wParam, LPARAM lParam)
 {
     const MSG* message = (const MSG*)lParam;
-    if (code == HC_ACTION && wParam == PM_REMOVE && s_tickWatch && message->message == WM_TIMER &&
-        message->hwnd == s_tickWatch->window) {
-        size_t probed = s_tickWatch->probe ? s_tickWatch->probe() : 0;
-        std::lock_guard<std::mutex> guard(s_tickWatch->lock);
-        s_tickWatch->probes.push_back(probed);
-        s_tickWatch->count++;
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_TIMER) {
+        std::lock_guard<std::mutex> guard(s_watchLock);
+        if (s_tickWatch && message->hwnd == s_tickWatch->window) {
+            s_tickWatch->probes.push_back(s_tickWatch->probe ? s_tickWatch->probe() : 0);
+            s_tickWatch->count++;
+        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -77,22 +81,26 @@ LRESULT CALLBACK RecordTick(int code, WPARAM wParam, LPARAM lParam)
 
 TickRecorder::TickRecorder(HWND window, std::function<size_t()> probe)
 {
-    s_tickWatch = new TickWatch;
-    s_tickWatch->window = window;
-    s_tickWatch->probe = std::move(probe);
-    RunOnUiThread([] { s_tickWatch->hook = SetWindowsHookExW(WH_GETMESSAGE, RecordTick, nullptr, GetCurrentThreadId()); });
+    TickWatch* watch = new TickWatch;
+    watch->window = window;
+    watch->probe = std::move(probe);
+    RunOnUiThread([watch] { watch->hook = SetWindowsHookExW(WH_GETMESSAGE, RecordTick, nullptr, GetCurrentThreadId()); });
+    std::lock_guard<std::mutex> guard(s_watchLock);
+    s_tickWatch = watch;
 }
 
+// Unhooked from this thread: the UI thread takes no messages once a dialog run by RunDialog ended.
 TickRecorder::~TickRecorder()
 {
-    RunOnUiThread([] { UnhookWindowsHookEx(s_tickWatch->hook); });
+    UnhookWindowsHookEx(s_tickWatch->hook);
+    std::lock_guard<std::mutex> guard(s_watchLock);
     delete s_tickWatch;
     s_tickWatch = nullptr;
 }
 
 int TickRecorder::Count()
 {
-    std::lock_guard<std::mutex> guard(s_tickWatch->lock);
+    std::lock_guard<std::mutex> guard(s_watchLock);
     return s_tickWatch->count;
 }
 
@@ -104,28 +112,31 @@ bool TickRecorder::WaitForMore(int count)
 
 std::vector<size_t> TickRecorder::Probes()
 {
-    std::lock_guard<std::mutex> guard(s_tickWatch->lock);
+    std::lock_guard<std::mutex> guard(s_watchLock);
     return s_tickWatch->probes;
 }
 
 TextsAtEachBox::TextsAtEachBox(HWND dialog, std::vector<int> ids)
 {
-    s_boxWatch = new BoxWatch;
-    s_boxWatch->dialog = dialog;
-    s_boxWatch->ids = std::move(ids);
-    RunOnUiThread([] { s_boxWatch->hook = SetWindowsHookExW(WH_CALLWNDPROCRET, RecordTextsAtBox, nullptr, GetCurrentThreadId()); });
+    BoxWatch* watch = new BoxWatch;
+    watch->dialog = dialog;
+    watch->ids = std::move(ids);
+    RunOnUiThread([watch] { watch->hook = SetWindowsHookExW(WH_CALLWNDPROCRET, RecordTextsAtBox, nullptr, GetCurrentThreadId()); });
+    std::lock_guard<std::mutex> guard(s_watchLock);
+    s_boxWatch = watch;
 }
 
 TextsAtEachBox::~TextsAtEachBox()
 {
-    RunOnUiThread([] { UnhookWindowsHookEx(s_boxWatch->hook); });
+    UnhookWindowsHookEx(s_boxWatch->hook);
+    std::lock_guard<std::mutex> guard(s_watchLock);
     delete s_boxWatch;
     s_boxWatch = nullptr;
 }
 
 std::vector<std::vector<std::string>> TextsAtEachBox::Seen()
 {
-    std::lock_guard<std::mutex> guard(s_boxWatch->lock);
+    std::lock_guard<std::mutex> guard(s_watchLock);
     return s_boxWatch->seen;
 }
 
