@@ -145,6 +145,107 @@ std::string ItemText(HWND dialog, int id)
     return GetTextUtf8(GetDlgItem(dialog, id));
 }
 
+void Click(HWND dialog, int id)
+{
+    PostClick(GetDlgItem(dialog, id));
+}
+
+void ClickAndWait(HWND dialog, int id)
+{
+    PostClick(GetDlgItem(dialog, id));
+    WaitForPostedMessages();
+}
+
+void SelectEntry(HWND dialog, int id, int index)
+{
+    HWND combo = GetDlgItem(dialog, id);
+    DWORD_PTR result;
+    SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_BLOCK, 5000, &result);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
+    WaitForPostedMessages();
+}
+
+bool IsChecked(HWND dialog, int id)
+{
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_BLOCK, 5000, &state);
+    return state == BST_CHECKED;
+}
+
+int Selected(HWND dialog, int id)
+{
+    DWORD_PTR selected = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0, SMTO_BLOCK, 5000, &selected);
+    return (int)(LRESULT)selected;
+}
+
+void DismissMessageBoxes(HWND dialog, const std::function<bool()>& settled, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    DWORD quietSince = start;
+    while (GetTickCount() - start < timeoutMs) {
+        bool pressed = false;
+        for (HWND window : FindTopWindows(ThisProcess(), L"#32770")) {
+            if (!IsMessageBoxWindow(window)) continue;
+            PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            quietSince = GetTickCount();
+            pressed = true;
+            break;
+        }
+        if (!pressed && settled() && (!dialog || IsWindowEnabled(dialog)) && GetTickCount() - quietSince >= 500) return;
+        Sleep(30);
+    }
+    ADD_FAILURE() << "the message boxes did not settle";
+}
+
+void ExpectLabelsFit(HWND dialog)
+{
+    HFONT font = (HFONT)SendMessageW(dialog, WM_GETFONT, 0, 0);
+    HDC dc = GetDC(dialog);
+    HGDIOBJ old = SelectObject(dc, font);
+    int arrow = GetSystemMetrics(SM_CXVSCROLL) + 6;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[32];
+        GetClassNameW(child, className, 32);
+        std::vector<std::wstring> texts;
+        int margin = 0;
+        LONG style = GetWindowLongW(child, GWL_STYLE);
+        if (_wcsicmp(className, L"ComboBox") == 0) {
+            if ((style & CBS_OWNERDRAWFIXED) && !(style & CBS_HASSTRINGS)) continue;  // pictures, no texts
+            int count = (int)SendMessageW(child, CB_GETCOUNT, 0, 0);
+            for (int i = 0; i < count; i++) {
+                wchar_t entry[128] = L"";
+                SendMessageW(child, CB_GETLBTEXT, i, (LPARAM)entry);
+                texts.push_back(entry);
+            }
+            margin = arrow;
+        } else if (_wcsicmp(className, L"Static") == 0 || _wcsicmp(className, L"Button") == 0) {
+            std::wstring text = GetText(child);
+            size_t start = 0;
+            for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+                texts.push_back(text.substr(start, end - start));
+            texts.push_back(text.substr(start));
+            margin = _wcsicmp(className, L"Button") == 0 ? 12 : 0;
+        }
+        RECT rect;
+        GetClientRect(child, &rect);
+        for (const std::wstring& text : texts) {
+            SIZE size;
+            GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &size);
+            EXPECT_LE(size.cx + margin, rect.right) << "text does not fit: " << GetTextUtf8(child);
+        }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(dialog, dc);
+}
+
+std::string TempPath(const std::string& name)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + "zentil_" + std::to_string(GetCurrentProcessId()) + "_" + name;
+}
+
 void TypeInto(HWND dialog, int id, const char* text)
 {
     SetText(GetDlgItem(dialog, id), std::wstring(text, text + strlen(text)));

@@ -11,6 +11,24 @@
 #include <vector>
 
 std::string ItemText(HWND dialog, int id);
+// A click as the user makes it (posted: the call does not wait for it).
+void Click(HWND dialog, int id);
+// A click, handled before the call returns (or the modal loop it opened running). Not for a
+// click that ends a dialog run by RunDialog: its thread takes no messages until the test ends.
+void ClickAndWait(HWND dialog, int id);
+// A list choice as the user makes it: the selection, then the notification, handled.
+void SelectEntry(HWND dialog, int id, int index);
+bool IsChecked(HWND dialog, int id);
+// The selected entry of a list.
+int Selected(HWND dialog, int id);
+// Presses OK on every open message box until `settled` holds, `dialog` (when given) is enabled
+// again (a box it owns, even one not shown yet, keeps it disabled) and no box has come for half a
+// second: range messages of several fields stack, since the tick goes on under each box.
+void DismissMessageBoxes(HWND dialog, const std::function<bool()>& settled, DWORD timeoutMs = 15000);
+// Every label, group and button text, and every list entry, fits its control in the dialog's font.
+void ExpectLabelsFit(HWND dialog);
+// A path in the temporary folder, apart for each test program (both editions run at once).
+std::string TempPath(const std::string& name);
 // Replaces the control's text as typing would (the dialog gets EN_CHANGE).
 void TypeInto(HWND dialog, int id, const char* text);
 

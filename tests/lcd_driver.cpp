@@ -9,44 +9,14 @@
 #include "app/main_window.h"
 #include "resource.h"
 #include "sim/sim_device.h"
+#include "tests/dialog_driver.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
+#include "tests/sim_transcript.h"
 
 const std::string STATUS_STEP = "g ";
 const std::string BEGIN_STEP = "sC8 ";
 const std::string END_STEP = "sC9 ";
-
-void Click(HWND dialog, int id)
-{
-    PostClick(GetDlgItem(dialog, id));
-}
-
-// A list choice as the user makes it: the selection, then the notification.
-void SelectEntry(HWND dialog, int id, int index)
-{
-    HWND combo = GetDlgItem(dialog, id);
-    DWORD_PTR result;
-    SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_BLOCK, 5000, &result);
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
-    WaitForPostedMessages();
-}
-
-int Selected(HWND dialog, int id)
-{
-    return (int)SendMessageW(GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0);
-}
-
-bool Checked(HWND dialog, int id)
-{
-    return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-std::string TempPath(const char* name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + "zentil_lcd_" + std::to_string(GetCurrentProcessId()) + "_" + name;
-}
 
 // The feature traffic from event `from` on: g feature read, sXX feature command (failed calls
 // left out). Opens and closes come on another channel, so they are counted apart.
@@ -92,21 +62,6 @@ std::string WriteEngineSteps()
     return steps + "sCD sCD sCD ";
 }
 
-int CountCommands(int deviceId, BYTE command)
-{
-    int count = 0;
-    for (const SimEvent& event : SimGetEvents(deviceId))
-        if (event.kind == SIM_EVENT_SET_FEATURE && !event.failed && event.bytes.size() > 1 && event.bytes[1] == command)
-            count++;
-    return count;
-}
-
-WORD DeviceRegister(int deviceId, int r)
-{
-    SimLock lock;
-    return SimGetDevice(deviceId)->registers[r];
-}
-
 void SetStatusWord(int deviceId, WORD status)
 {
     SimLock lock;
@@ -124,7 +79,7 @@ bool WaitForProgressGone()
 // Waits until the transcript holds `count` commands `command` and the progress window is gone.
 bool WaitForCommands(int deviceId, BYTE command, int count)
 {
-    return WaitUntil([&] { return CountCommands(deviceId, command) >= count; }, 10000) && WaitForProgressGone();
+    return WaitUntil([&] { return CountFeatureCommands(deviceId, command) >= count; }, 10000) && WaitForProgressGone();
 }
 
 bool MainWindowBack()

@@ -1,11 +1,14 @@
-// Driving the LCD dialogs (room units and room controllers) in tests: clicks and list choices as
-// the user makes them, and the guarded transfer as the simulated device saw it.
+// Driving the LCD dialogs (room units and room controllers) in tests: the guarded transfer as the
+// simulated device saw it (clicks, lists and registers come from the dialog driver).
 #ifndef ZENTIL_TESTS_LCD_DRIVER_H
 #define ZENTIL_TESTS_LCD_DRIVER_H
 
 #include <windows.h>
 
 #include <string>
+
+#include "tests/dialog_driver.h"
+#include "tests/sim_transcript.h"
 
 // The guarded steps (status query, configuration begin and end) and the engines, each step on its
 // own opening of the device.
@@ -15,12 +18,6 @@ extern const std::string END_STEP;
 const int READ_OPENS = 1 + 1 + 24 + 1;
 const int WRITE_OPENS = 1 + 1 + 2 + 24 + 3 + 1;
 
-void Click(HWND dialog, int id);
-// A list choice as the user makes it: the selection, then the notification.
-void SelectEntry(HWND dialog, int id, int index);
-int Selected(HWND dialog, int id);
-bool Checked(HWND dialog, int id);
-std::string TempPath(const char* name);
 
 // The feature traffic from event `from` on: g feature read, sXX feature command (failed calls
 // left out). Opens and closes come on another channel, so they are counted apart.
@@ -29,8 +26,6 @@ int CountOpens(int deviceId, size_t from);
 size_t Mark(int deviceId);
 std::string ReadEngineSteps();
 std::string WriteEngineSteps();
-int CountCommands(int deviceId, BYTE command);
-WORD DeviceRegister(int deviceId, int r);
 void SetStatusWord(int deviceId, WORD status);
 
 bool WaitForProgressGone();

@@ -23,4 +23,42 @@ inline int CountOpenHandles(int simId)
     return open;
 }
 
+// The number of feature commands of that code the device took (with that first parameter byte
+// when one is given).
+inline int CountFeatureCommands(int simId, BYTE command, int parameter = -1)
+{
+    int count = 0;
+    for (const std::vector<BYTE>& bytes : TranscriptBytes(simId, SIM_EVENT_SET_FEATURE))
+        if (bytes.size() >= 3 && bytes[1] == command && (parameter < 0 || bytes[2] == parameter)) count++;
+    return count;
+}
+
+// Register filler of the seeded devices: a register no dialog owns holds FILLER_BASE + r, so a
+// write that touches it shows.
+const WORD FILLER_BASE = 1000;
+
+// Fills every register with FILLER_BASE + r and fits the service jumper; the caller seeds what
+// its model owns.
+inline void FillDeviceRegisters(int simId)
+{
+    SimLock lock;
+    SimDevice* device = SimGetDevice(simId);
+    for (int r = 0; r < SIM_REGISTER_COUNT; r++) device->registers[r] = (WORD)(FILLER_BASE + r);
+    device->jumperFitted = true;
+}
+
+// A register of the device's working set, or of its EEPROM.
+inline WORD DeviceRegister(int simId, int r, bool eeprom = false)
+{
+    SimLock lock;
+    SimDevice* device = SimGetDevice(simId);
+    return eeprom ? device->eeprom[r] : device->registers[r];
+}
+
+inline void SetDeviceRegister(int simId, int r, WORD value)
+{
+    SimLock lock;
+    SimGetDevice(simId)->registers[r] = value;
+}
+
 #endif

@@ -24,12 +24,12 @@
 #include "tests/dialog_driver.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
+#include "tests/sim_transcript.h"
 
 namespace {
 
 const wchar_t RANGE_TEXT[] = L"Hodnota mimo rozsah";
 const wchar_t RANGE_CAPTION[] = L"Nastavená hodnota";
-const WORD FILLER_BASE = 1000;         // registers no dialog owns hold 1000 + r
 const WORD KIND_1_SEED = 2;            // any nonzero kind is voltage
 const WORD KIND_2_SEED = 0;
 
@@ -355,35 +355,6 @@ std::wstring ItemTextW(HWND dialog, int id)
     return GetText(GetDlgItem(dialog, id));
 }
 
-void Click(HWND dialog, int id)
-{
-    PostClick(GetDlgItem(dialog, id));
-}
-
-bool IsChecked(HWND dialog, int id)
-{
-    DWORD_PTR state = 0;
-    SendMessageTimeoutW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_BLOCK, 5000, &state);
-    return state == BST_CHECKED;
-}
-
-// A list choice as the user makes it: the selection, then the notification.
-void SelectEntry(HWND dialog, int id, int index)
-{
-    HWND combo = GetDlgItem(dialog, id);
-    DWORD_PTR result;
-    SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_BLOCK, 5000, &result);
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
-}
-
-std::string TempPath(const std::string& name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    // Both editions' test programs run at once and share the temporary folder.
-    return std::string(folder) + "zentil_aout_" + std::to_string(GetCurrentProcessId()) + "_" + name;
-}
-
 // A device of the model with every register distinguishable from what the dialog writes, the
 // model's fields seeded in range and output 1 voltage (as 2), output 2 current.
 int AddSeededDevice(const AoutCase& model)
@@ -400,89 +371,6 @@ int AddSeededDevice(const AoutCase& model)
     if (model.outputs.size() > 1) device->registers[69] = KIND_2_SEED;
     device->jumperFitted = true;
     return id;
-}
-
-int CountFeatureCommands(int deviceId, BYTE command, int parameter)
-{
-    int count = 0;
-    for (const SimEvent& event : SimGetEvents(deviceId))
-        if (event.kind == SIM_EVENT_SET_FEATURE && !event.failed && event.bytes.size() >= 3 &&
-            event.bytes[1] == command && (parameter < 0 || event.bytes[2] == parameter))
-            count++;
-    return count;
-}
-
-WORD DeviceRegister(int deviceId, int r, bool eeprom = false)
-{
-    SimLock lock;
-    SimDevice* device = SimGetDevice(deviceId);
-    return eeprom ? device->eeprom[r] : device->registers[r];
-}
-
-void SetDeviceRegister(int deviceId, int r, WORD value)
-{
-    SimLock lock;
-    SimGetDevice(deviceId)->registers[r] = value;
-}
-
-// Every label, group and button text fits its control in the dialog's font.
-void ExpectLabelsFit(HWND dialog)
-{
-    HFONT font = (HFONT)SendMessageW(dialog, WM_GETFONT, 0, 0);
-    HDC dc = GetDC(dialog);
-    HGDIOBJ old = SelectObject(dc, font);
-    int arrow = GetSystemMetrics(SM_CXVSCROLL) + 6;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[32];
-        GetClassNameW(child, className, 32);
-        std::vector<std::wstring> texts;
-        int margin = 0;
-        if (_wcsicmp(className, L"ComboBox") == 0) {
-            int count = (int)SendMessageW(child, CB_GETCOUNT, 0, 0);
-            for (int i = 0; i < count; i++) {
-                wchar_t entry[128] = L"";
-                SendMessageW(child, CB_GETLBTEXT, i, (LPARAM)entry);
-                texts.push_back(entry);
-            }
-            margin = arrow;
-        } else if (_wcsicmp(className, L"Static") == 0 || _wcsicmp(className, L"Button") == 0) {
-            texts.push_back(GetText(child));
-            LONG style = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
-            bool box = _wcsicmp(className, L"Button") == 0 && style != BS_GROUPBOX;
-            margin = box ? 16 : _wcsicmp(className, L"Button") == 0 ? 12 : 0;
-        }
-        RECT rect;
-        GetClientRect(child, &rect);
-        for (const std::wstring& text : texts) {
-            SIZE size;
-            GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &size);
-            EXPECT_LE(size.cx + margin, rect.right) << "text does not fit: " << GetTextUtf8(child);
-        }
-    }
-    SelectObject(dc, old);
-    ReleaseDC(dialog, dc);
-}
-
-// Presses OK on every open message box until `settled` holds, the dialog is enabled again (a box
-// it owns, even one not shown yet, keeps it disabled) and no box has come for a while (range
-// messages of several fields stack, since the tick goes on under each box).
-void DismissMessageBoxes(HWND dialog, const std::function<bool()>& settled)
-{
-    DWORD start = GetTickCount();
-    DWORD quietSince = start;
-    while (GetTickCount() - start < 15000) {
-        bool pressed = false;
-        for (HWND window : FindTopWindows(ThisProcess(), L"#32770")) {
-            if (!IsMessageBoxWindow(window)) continue;
-            PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            quietSince = GetTickCount();
-            pressed = true;
-            break;
-        }
-        if (!pressed && settled() && IsWindowEnabled(dialog) && GetTickCount() - quietSince >= 500) return;
-        Sleep(30);
-    }
-    ADD_FAILURE() << "the message boxes did not settle";
 }
 
 // Whether a progress window is up over the model dialog (which may use the same control id).

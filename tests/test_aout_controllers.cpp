@@ -31,7 +31,6 @@ namespace {
 
 const wchar_t RANGE_TEXT[] = L"Hodnota mimo rozsah";
 const wchar_t RANGE_CAPTION[] = L"Nastavená hodnota";
-const WORD FILLER_BASE = 1000;  // registers the dialog does not own hold 1000 + r
 
 struct OutputIds {
     int current, voltage, low, high, initial, lowLabel, highLabel, initialLabel;
@@ -67,43 +66,9 @@ struct CtrlCase {
     std::vector<BoundRow> bounds;  // in tick order
 };
 
-void Click(HWND dialog, int id)
-{
-    PostClick(GetDlgItem(dialog, id));
-}
-
-bool Checked(HWND dialog, int id)
-{
-    DWORD_PTR state = 0;
-    SendMessageTimeoutW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_BLOCK, 5000, &state);
-    return state == BST_CHECKED;
-}
-
-int Selected(HWND dialog, int id)
-{
-    return (int)SendMessageW(GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0);
-}
-
 int Count(HWND dialog, int id)
 {
     return (int)SendMessageW(GetDlgItem(dialog, id), CB_GETCOUNT, 0, 0);
-}
-
-// A list choice as the user makes it: the selection, then the notification.
-void SelectEntry(HWND dialog, int id, int index)
-{
-    HWND combo = GetDlgItem(dialog, id);
-    DWORD_PTR result;
-    SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_BLOCK, 5000, &result);
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
-    WaitForPostedMessages();
-}
-
-std::string TempPath(const std::string& name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + "zentil_aoctrl_" + std::to_string(GetCurrentProcessId()) + "_" + name;
 }
 
 // The registers every analog-output controller's Default gives its two outputs, the temperature
@@ -360,35 +325,6 @@ std::string CaseName(const ::testing::TestParamInfo<CtrlCase>& info)
     return info.param.designation;
 }
 
-// Presses OK on every message box until `settled` holds, the dialog is enabled again and no box
-// has come for a while (range messages of several fields stack, as the tick goes on under each).
-void DismissMessageBoxes(HWND dialog, const std::function<bool()>& settled)
-{
-    DWORD start = GetTickCount();
-    DWORD quietSince = start;
-    while (GetTickCount() - start < 15000) {
-        bool pressed = false;
-        for (HWND window : FindTopWindows(ThisProcess(), L"#32770")) {
-            if (!IsMessageBoxWindow(window)) continue;
-            PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            quietSince = GetTickCount();
-            pressed = true;
-            break;
-        }
-        if (!pressed && settled() && IsWindowEnabled(dialog) && GetTickCount() - quietSince >= 500) return;
-        Sleep(30);
-    }
-    ADD_FAILURE() << "the message boxes did not settle";
-}
-
-int CountCommands(int deviceId, BYTE command)
-{
-    int count = 0;
-    for (const auto& bytes : TranscriptBytes(deviceId, SIM_EVENT_SET_FEATURE))
-        if (bytes.size() > 1 && bytes[1] == command) count++;
-    return count;
-}
-
 // The feature commands the device got from event `from` on, as "C1 C1 ...".
 std::string CommandsSince(int deviceId, size_t from)
 {
@@ -408,18 +344,6 @@ size_t EventCount(int deviceId)
     return SimGetEvents(deviceId).size();
 }
 
-WORD DeviceRegister(int deviceId, int r)
-{
-    SimLock lock;
-    return SimGetDevice(deviceId)->eeprom[r];
-}
-
-void SetDeviceRegister(int deviceId, int r, WORD value)
-{
-    SimLock lock;
-    SimGetDevice(deviceId)->registers[r] = value;
-}
-
 // A device of the model whose every register is 1000 + r, but for the model's own registers,
 // which hold their Default values (so nothing read is out of range).
 int AddFilledDevice(const CtrlCase& m)
@@ -437,7 +361,7 @@ int AddFilledDevice(const CtrlCase& m)
 
 bool WaitForStoredWrite(int deviceId, int storesBefore)
 {
-    return WaitUntil([&] { return CountCommands(deviceId, CMD_STORE_EEPROM) >= storesBefore + 3; }, 8000);
+    return WaitUntil([&] { return CountFeatureCommands(deviceId, CMD_STORE_EEPROM) >= storesBefore + 3; }, 8000);
 }
 
 // Opens the model's dialog through CONFIG with the device connected and waits for its read.
@@ -473,8 +397,8 @@ void ExpectOutputLabels(HWND dialog, const OutputIds& o, bool voltage, bool init
                            : voltage    ? EditionText(L"Safety val. [V]", L"Safety hod. [V]")
                                         : EditionText(L"Safety val. [mA]", L"Safety hod. [mA]");
     EXPECT_EQ(GetText(GetDlgItem(dialog, o.initialLabel)), initial);
-    EXPECT_EQ(Checked(dialog, o.voltage), voltage);
-    EXPECT_EQ(Checked(dialog, o.current), !voltage);
+    EXPECT_EQ(IsChecked(dialog, o.voltage), voltage);
+    EXPECT_EQ(IsChecked(dialog, o.current), !voltage);
 }
 
 class AoutControllers : public ::testing::TestWithParam<CtrlCase> {
@@ -514,8 +438,8 @@ TEST_P(AoutControllers, OfflineOpeningDefaultSaveAndClose)
         for (const OutputIds& o : m.out) ExpectOutputLabels(dialog, o, true, true);
         EXPECT_EQ(GetText(GetDlgItem(dialog, m.inputLowLabel)), EditionText(m.openingInputLow[0], m.openingInputLow[1]));
         if (m.inputTemperature) {
-            EXPECT_TRUE(Checked(dialog, m.inputTemperature));
-            EXPECT_FALSE(Checked(dialog, m.inputHumidity));
+            EXPECT_TRUE(IsChecked(dialog, m.inputTemperature));
+            EXPECT_FALSE(IsChecked(dialog, m.inputHumidity));
         }
         EXPECT_EQ(GetText(GetDlgItem(dialog, m.read)), EditionText(L"Read ", L"Načíst ") + std::wstring(m.designation, m.designation + strlen(m.designation)));
         for (int id : m.colorIds) {
@@ -693,8 +617,8 @@ TEST_F(AoutControllerDevice, LbkdoKindBytesFollowTheirRadios)
     RunProgram([&] {
         HWND dialog = OpenConnected(m);
         ASSERT_NE(dialog, nullptr);
-        EXPECT_TRUE(Checked(dialog, IDC_LBKDO_INPUT_HUMIDITY));
-        EXPECT_FALSE(Checked(dialog, IDC_LBKDO_INPUT_TEMPERATURE));
+        EXPECT_TRUE(IsChecked(dialog, IDC_LBKDO_INPUT_HUMIDITY));
+        EXPECT_FALSE(IsChecked(dialog, IDC_LBKDO_INPUT_TEMPERATURE));
         EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_LBKDO_INPUT_LOW_1_LABEL)), EditionText(L"Input Lo [%RH]", L"Vstup Lo [%RH]"));
         EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_LBKDO_INPUT_HIGH_1_LABEL)), EditionText(L"Input Hi [%RH]", L"Vstup Hi [%RH]"));
         ExpectOutputLabels(dialog, m.out[0], false, false);
@@ -746,7 +670,7 @@ TEST_F(AoutControllerDevice, LbdmoWholeKindWordsKeptUntilClicked)
         EXPECT_EQ(DeviceRegister(deviceId, 68), 0x0100);
 
         Click(dialog, IDC_LBDMO_CURRENT_1);
-        EXPECT_TRUE(WaitUntil([&] { return Checked(dialog, IDC_LBDMO_CURRENT_1); }));
+        EXPECT_TRUE(WaitUntil([&] { return IsChecked(dialog, IDC_LBDMO_CURRENT_1); }));
         TypeInto(dialog, IDC_LBDMO_OUTPUT_LOW_1, "15.0");
         WaitForPostedMessages();
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
@@ -813,7 +737,7 @@ TEST_F(AoutControllerDevice, LcdGroupActiveTimeColoursAndMenuWord)
             HWND dialog = OpenConnected(m);
             ASSERT_NE(dialog, nullptr);
             EXPECT_EQ(Selected(dialog, IDC_LBKDO_ACTIVE_TIME), activeTime == 7 ? 0 : -1);
-            EXPECT_TRUE(Checked(dialog, IDC_LBKDO_MENU_DISABLE));
+            EXPECT_TRUE(IsChecked(dialog, IDC_LBKDO_MENU_DISABLE));
             int stores = 0;
             Click(dialog, m.write);
             ASSERT_TRUE(WaitWrite(deviceId, &stores));
@@ -826,7 +750,7 @@ TEST_F(AoutControllerDevice, LcdGroupActiveTimeColoursAndMenuWord)
                 EXPECT_EQ(FocusOf(), GetDlgItem(dialog, IDC_LBKDO_COLOR_TEMPERATURE_LABEL));
                 Click(dialog, IDC_LBKDO_MENU_DISABLE);
                 WaitForPostedMessages();
-                EXPECT_TRUE(Checked(dialog, IDC_LBKDO_MENU_DISABLE));
+                EXPECT_TRUE(IsChecked(dialog, IDC_LBKDO_MENU_DISABLE));
                 Click(dialog, m.write);
                 ASSERT_TRUE(WaitWrite(deviceId, &stores));
                 EXPECT_EQ(DeviceRegister(deviceId, 35), 35);
@@ -924,7 +848,7 @@ TEST_F(AoutControllerFiles, RefusalsAndComparedLetters)
         EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, k.text) == "KDOS file"; }));
         EXPECT_EQ(ItemText(dialog, IDC_LBKDO_OFFSET_TEMPERATURE), "1.5");
         // "01": current, humidity.
-        EXPECT_TRUE(Checked(dialog, IDC_LBKDO_INPUT_HUMIDITY));
+        EXPECT_TRUE(IsChecked(dialog, IDC_LBKDO_INPUT_HUMIDITY));
         ExpectOutputLabels(dialog, k.out[0], false, false);
         Click(dialog, k.cancel);
     });
@@ -1147,7 +1071,7 @@ TEST_F(AoutControllerFiles, GarbageFieldsAndAllOnesWords)
             EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.text) == "Garbage"; }));
             // Only a '0' inside the field means current or temperature.
             ExpectOutputLabels(dialog, m.out[0], true, false);
-            EXPECT_TRUE(Checked(dialog, IDC_LBKDO_INPUT_HUMIDITY));
+            EXPECT_TRUE(IsChecked(dialog, IDC_LBKDO_INPUT_HUMIDITY));
             EXPECT_EQ(Selected(dialog, IDC_LBKDO_COLOR_HUMIDITY), 2);
             Click(dialog, m.cancel);
         });
@@ -1162,7 +1086,7 @@ TEST_F(AoutControllerFiles, GarbageFieldsAndAllOnesWords)
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(Selected(dialog, IDC_LBKDO_ACTIVE_TIME), -1);
         EXPECT_EQ(Selected(dialog, IDC_LBKDO_COLOR_TEMPERATURE), -1);
-        EXPECT_TRUE(Checked(dialog, IDC_LBKDO_INPUT_HUMIDITY));
+        EXPECT_TRUE(IsChecked(dialog, IDC_LBKDO_INPUT_HUMIDITY));
         ExpectOutputLabels(dialog, m.out[0], true, false);
         int stores = 0;
         Click(dialog, m.write);
@@ -1230,7 +1154,7 @@ TEST_F(AoutControllerDevice, WriteChecksWhatNoTickHasSeen)
             SetDlgItemTextA(dialog, IDC_LBKDO_OFFSET_CO2, "-2500");
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(m.write, BN_CLICKED), (LPARAM)GetDlgItem(dialog, m.write));
         });
-        DismissMessageBoxes(dialog, [&] { return CountCommands(deviceId, CMD_STORE_EEPROM) >= 3; });
+        DismissMessageBoxes(dialog, [&] { return CountFeatureCommands(deviceId, CMD_STORE_EEPROM) >= 3; });
         EXPECT_EQ(DeviceRegister(deviceId, 92), 100);
         EXPECT_EQ(DeviceRegister(deviceId, 81), (WORD)-2000);
         Click(dialog, m.cancel);

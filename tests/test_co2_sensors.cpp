@@ -28,7 +28,6 @@ namespace {
 
 const wchar_t RANGE_TEXT[] = L"Hodnota mimo rozsah";
 const wchar_t RANGE_CAPTION[] = L"Nastavená hodnota";
-const WORD FILLER_BASE = 1000;         // registers no dialog owns hold 1000 + r
 const char SEEDED_TEXT[] = "Hello World 1234";
 
 struct Co2Case {
@@ -92,27 +91,6 @@ void PrintTo(const Co2Case& model, std::ostream* os)
     *os << model.name;
 }
 
-void Click(HWND dialog, int id)
-{
-    PostClick(GetDlgItem(dialog, id));
-}
-
-void SelectEntry(HWND dialog, int id, int index)
-{
-    HWND combo = GetDlgItem(dialog, id);
-    DWORD_PTR result;
-    SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_BLOCK, 5000, &result);
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
-}
-
-std::string TempPath(const std::string& name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    // Both editions' test programs run at once and share the temporary folder.
-    return std::string(folder) + "zentil_co2_" + std::to_string(GetCurrentProcessId()) + "_" + name;
-}
-
 // A device of the model whose every register is distinguishable from what the dialog writes; its
 // limits lie beyond the signed range (0x8000 and 40000).
 int AddSeededDevice(const Co2Case& model, const char* firmware)
@@ -134,21 +112,6 @@ int AddSeededDevice(const Co2Case& model, const char* firmware)
     return id;
 }
 
-int CountFeatureCommands(int deviceId, BYTE command)
-{
-    int count = 0;
-    for (const std::vector<BYTE>& bytes : TranscriptBytes(deviceId, SIM_EVENT_SET_FEATURE))
-        if (bytes.size() >= 2 && bytes[1] == command) count++;
-    return count;
-}
-
-WORD DeviceRegister(int deviceId, int r, bool eeprom = false)
-{
-    SimLock lock;
-    SimDevice* device = SimGetDevice(deviceId);
-    return eeprom ? device->eeprom[r] : device->registers[r];
-}
-
 // Waits until the write engine has stored the image (third store step on the wire) and its
 // progress window is gone.
 bool WaitForStoredWrite(int deviceId, int storesBefore)
@@ -161,28 +124,6 @@ bool WaitForStoredWrite(int deviceId, int storesBefore)
     };
     return WaitUntil([&] { return stores() > storesBefore; }, 8000) &&
            WaitUntil([&] { return WaitForDialogWithControl(ThisProcess(), IDC_WRITE_PROGRESS_TEXT, 0) == nullptr; });
-}
-
-// Every label, group and button text fits its control in the dialog's font.
-void ExpectLabelsFit(HWND dialog)
-{
-    HFONT font = (HFONT)SendMessageW(dialog, WM_GETFONT, 0, 0);
-    HDC dc = GetDC(dialog);
-    HGDIOBJ old = SelectObject(dc, font);
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[32];
-        GetClassNameW(child, className, 32);
-        bool button = _wcsicmp(className, L"Button") == 0;
-        if (!button && _wcsicmp(className, L"Static") != 0) continue;
-        std::wstring text = GetText(child);
-        RECT rect;
-        GetClientRect(child, &rect);
-        SIZE size;
-        GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &size);
-        EXPECT_LE(size.cx + (button ? 12 : 0), rect.right) << "text does not fit: " << GetTextUtf8(child);
-    }
-    SelectObject(dc, old);
-    ReleaseDC(dialog, dc);
 }
 
 std::vector<int> LimitIds(const Co2Case& m)

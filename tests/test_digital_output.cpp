@@ -22,6 +22,7 @@
 #include "tests/dialog_driver.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
+#include "tests/sim_transcript.h"
 
 namespace {
 
@@ -200,7 +201,6 @@ namespace {
 
 const wchar_t RANGE_TEXT[] = L"Hodnota mimo rozsah";
 const wchar_t RANGE_CAPTION[] = L"Nastavená hodnota";
-const WORD FILLER_BASE = 1000;         // registers no dialog owns hold 1000 + r
 
 std::wstring SettingValueCaption()
 {
@@ -224,22 +224,6 @@ std::wstring MinimumText()
                        L"Hodnota frekvence je menší než minimální hodnota rozsahu");
 }
 
-// A click as the user makes it, handled before this returns (unless it opened a modal loop).
-void Click(HWND dialog, int id)
-{
-    PostClick(GetDlgItem(dialog, id));
-    WaitForPostedMessages();
-}
-
-void SelectEntry(HWND dialog, int id, int index)
-{
-    HWND combo = GetDlgItem(dialog, id);
-    DWORD_PTR result;
-    SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_BLOCK, 5000, &result);
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
-    WaitForPostedMessages();
-}
-
 LRESULT ComboMessage(HWND dialog, int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 {
     DWORD_PTR result = 0;
@@ -261,11 +245,6 @@ std::string ComboEntry(HWND dialog, int id, int index)
 bool IsItemEnabled(HWND dialog, int id)
 {
     return IsEnabled(GetDlgItem(dialog, id));
-}
-
-bool IsChecked(HWND dialog, int id)
-{
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
 }
 
 void FocusOn(HWND dialog, int id)
@@ -296,13 +275,6 @@ HWND PickPatternAndTakeFocus(HWND dialog, int id, int index)
         focus = GetFocus();
     });
     return focus;
-}
-
-std::string TempPath(const char* name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + "zentil_dout_" + std::to_string(GetCurrentProcessId()) + "_" + name;
 }
 
 const int FIELD_OFFSET = 32 + 8;  // first register line, value field within it
@@ -336,28 +308,6 @@ void OpenSettings(HWND dialog, int openId, const std::string& path)
     PostClick(GetDlgItem(dialog, openId));
     ChooseFile(dialog, path);
     WaitForPostedMessages();
-}
-
-int CountFeatureCommands(int deviceId, BYTE command, int parameter)
-{
-    int count = 0;
-    for (const SimEvent& event : SimGetEvents(deviceId))
-        if (event.kind == SIM_EVENT_SET_FEATURE && !event.failed && event.bytes.size() >= 3 &&
-            event.bytes[1] == command && (parameter < 0 || event.bytes[2] == parameter))
-            count++;
-    return count;
-}
-
-WORD DeviceRegister(int deviceId, int r)
-{
-    SimLock lock;
-    return SimGetDevice(deviceId)->registers[r];
-}
-
-void SetDeviceRegister(int deviceId, int r, WORD value)
-{
-    SimLock lock;
-    SimGetDevice(deviceId)->registers[r] = value;
 }
 
 // Write, and the wait until the device has stored the image.
@@ -441,7 +391,7 @@ TEST_F(DMG9ADialog, StepsCheckSetAndFileForms)
         EXPECT_EQ(ItemText(dialog, IDC_DMG9A_PERIOD), "--");
         for (int id : {IDC_DMG9A_STEPS, IDC_DMG9A_FREQUENCY, IDC_DMG9A_SET}) EXPECT_FALSE(IsItemEnabled(dialog, id));
 
-        Click(dialog, IDC_DMG9A_PWM);
+        ClickAndWait(dialog, IDC_DMG9A_PWM);
         EXPECT_TRUE(IsChecked(dialog, IDC_DMG9A_PWM));
         EXPECT_FALSE(IsChecked(dialog, IDC_DMG9A_DUALSTATE));
         EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), "3");
@@ -475,7 +425,7 @@ TEST_F(DMG9ADialog, StepsCheckSetAndFileForms)
         EXPECT_EQ(FileField(file, 50), "00099");
         EXPECT_EQ(FileField(file, 51), "65533");
         TypeInto(dialog, IDC_DMG9A_FREQUENCY, "1000");
-        Click(dialog, IDC_DMG9A_SET);
+        ClickAndWait(dialog, IDC_DMG9A_SET);
         EXPECT_EQ(ItemText(dialog, IDC_DMG9A_FREQUENCY), "1010.101010");
         EXPECT_EQ(ItemText(dialog, IDC_DMG9A_PERIOD), "0.990000");
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
@@ -522,7 +472,7 @@ TEST_F(DMG9ADialog, StepsCheckSetAndFileForms)
         EXPECT_EQ(FileField(file, 50), "00002");
         EXPECT_EQ(FileField(file, 51), "00141");
 
-        Click(dialog, IDC_DMG9A_DUALSTATE);
+        ClickAndWait(dialog, IDC_DMG9A_DUALSTATE);
         EXPECT_EQ(ItemText(dialog, IDC_DMG9A_STEPS), "2");
         EXPECT_EQ(ItemText(dialog, IDC_DMG9A_FREQUENCY), "--");
         EXPECT_FALSE(IsItemEnabled(dialog, IDC_DMG9A_SET));
@@ -530,8 +480,8 @@ TEST_F(DMG9ADialog, StepsCheckSetAndFileForms)
         EXPECT_EQ(FileField(file, 50), "00001");
         EXPECT_EQ(FileField(file, 51), "65534");
 
-        Click(dialog, IDC_DMG9A_PWM);
-        Click(dialog, IDC_DMG9A_DEFAULT);
+        ClickAndWait(dialog, IDC_DMG9A_PWM);
+        ClickAndWait(dialog, IDC_DMG9A_DEFAULT);
         EXPECT_EQ(ItemText(dialog, IDC_DMG9A_TEXT), "DMG9A Dolvan    ");
         EXPECT_EQ(ItemText(dialog, IDC_DMG9A_PARITY), "none");
         EXPECT_TRUE(IsChecked(dialog, IDC_DMG9A_DUALSTATE));
@@ -640,7 +590,7 @@ TEST_F(DMG9ADialog, ConfigReadsAndWritesThePair)
         EXPECT_EQ(DeviceRegister(deviceId, 33), FILLER_BASE + 33);
         EXPECT_EQ(DeviceRegister(deviceId, 52), FILLER_BASE + 52);
 
-        Click(dialog, IDC_DMG9A_PWM);
+        ClickAndWait(dialog, IDC_DMG9A_PWM);
         TypeInto(dialog, IDC_DMG9A_FREQUENCY, "500");  // typed without "Set": not taken
         WriteAndWait(dialog, IDC_DMG9A_WRITE, deviceId);
         EXPECT_EQ(DeviceRegister(deviceId, 50), 2);
@@ -706,7 +656,7 @@ TEST_F(DMG1TDialog, StatesLimitsAndFileForms)
         ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
         EXPECT_EQ(ItemText(dialog, IDC_DMG1T_LOW_LIMIT), "0.9");
 
-        Click(dialog, IDC_DMG1T_CONNECTION_YES);
+        ClickAndWait(dialog, IDC_DMG1T_CONNECTION_YES);
         EXPECT_TRUE(IsItemEnabled(dialog, IDC_DMG1T_STATE_COUNT));
         EXPECT_EQ(StatePicture(dialog), "----------------");
         SelectEntry(dialog, IDC_DMG1T_STATE_COUNT, 3);
@@ -728,7 +678,7 @@ TEST_F(DMG1TDialog, StatesLimitsAndFileForms)
         EXPECT_EQ(FileField(file, 107), "00");
 
         // "No": no states, patterns kept.
-        Click(dialog, IDC_DMG1T_CONNECTION_NO);
+        ClickAndWait(dialog, IDC_DMG1T_CONNECTION_NO);
         EXPECT_EQ(ItemText(dialog, IDC_DMG1T_STATE_COUNT), " 0");
         EXPECT_FALSE(IsItemEnabled(dialog, IDC_DMG1T_STATE_COUNT));
         EXPECT_EQ(StatePicture(dialog), "----------------");
@@ -794,7 +744,7 @@ TEST_F(DMG1TDialog, StatesLimitsAndFileForms)
         }
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
 
-        Click(dialog, IDC_DMG1T_DEFAULT);
+        ClickAndWait(dialog, IDC_DMG1T_DEFAULT);
         EXPECT_EQ(ItemText(dialog, IDC_DMG1T_TEXT), "DMG1T Dolvan    ");
         EXPECT_EQ(ItemText(dialog, IDC_DMG1T_LOW_LIMIT), "-5.0");
         EXPECT_EQ(ItemText(dialog, IDC_DMG1T_HIGH_LIMIT), "5.0");
@@ -862,7 +812,7 @@ TEST_F(DMG1TDialog, ConfigReadsAndWritesTheStates)
         EXPECT_EQ(DeviceRegister(deviceId, 33), FILLER_BASE + 33);
         EXPECT_EQ(DeviceRegister(deviceId, 86), FILLER_BASE + 86);
 
-        Click(dialog, IDC_DMG1T_CONNECTION_NO);
+        ClickAndWait(dialog, IDC_DMG1T_CONNECTION_NO);
         WriteAndWait(dialog, IDC_DMG1T_WRITE, deviceId);
         EXPECT_EQ(DeviceRegister(deviceId, 84), 0);
         EXPECT_EQ(DeviceRegister(deviceId, 85), 0);
@@ -875,7 +825,7 @@ TEST_F(DMG1TDialog, ConfigReadsAndWritesTheStates)
         WriteAndWait(dialog, IDC_DMG1T_WRITE, deviceId);
         EXPECT_EQ(DeviceRegister(deviceId, 85), 17);
 
-        Click(dialog, IDC_DMG1T_DEFAULT);
+        ClickAndWait(dialog, IDC_DMG1T_DEFAULT);
         WriteAndWait(dialog, IDC_DMG1T_WRITE, deviceId);
         EXPECT_EQ(DeviceRegister(deviceId, 52), 0xFFCE);
         EXPECT_EQ(DeviceRegister(deviceId, 53), 50);

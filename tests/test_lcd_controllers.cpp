@@ -36,7 +36,6 @@ const int SYMBOLS = 64;
 const int COLORS = 7;
 const int BARGRAPHS = 4;
 const int BITMAPS_PER_OPENING = 1 + COLORS + BARGRAPHS + SYMBOLS;  // 76
-const WORD FILLER_BASE = 1000;  // registers no control shows hold 1000 + r
 const char MISSING_PICTOGRAM_MODULE[] = "zentil-ctrl-missing.dll";  // lacks pictogram code 40
 const char MISSING_HIGH_CODE_MODULE[] = "zentil-lcd-missing.dll";   // lacks pictogram code 100
 
@@ -720,9 +719,9 @@ void ExpectOpeningValues(const Controller& c, HWND dialog)
     EXPECT_EQ(ItemCount(dialog, c.activeTime), 12);
     EXPECT_EQ(ItemText(dialog, c.baud), "19200Bd");
     EXPECT_EQ(ItemText(dialog, c.parity), "none");
-    EXPECT_FALSE(Checked(dialog, c.menu));
-    EXPECT_TRUE(Checked(dialog, c.dualState));
-    EXPECT_FALSE(Checked(dialog, c.pwm));
+    EXPECT_FALSE(IsChecked(dialog, c.menu));
+    EXPECT_TRUE(IsChecked(dialog, c.dualState));
+    EXPECT_FALSE(IsChecked(dialog, c.pwm));
     EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, c.steps)));
     EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, c.set)));
     for (const ColorCombo& color : c.colors) {
@@ -870,7 +869,7 @@ TEST_P(LcdControllerDevice, ReadShowsWriteReturnsAndHandlers)
         EXPECT_EQ(Selected(dialog, c.activeTime), CB_ERR);
         EXPECT_EQ(Selected(dialog, c.baud), CB_ERR);
         EXPECT_EQ(ItemText(dialog, c.parity), " odd");
-        EXPECT_TRUE(Checked(dialog, c.menu));
+        EXPECT_TRUE(IsChecked(dialog, c.menu));
         for (const ColorCombo& color : c.colors) {
             int nibble = (seed[color.registerIndex] >> color.shift) & 0xF;
             EXPECT_EQ(Selected(dialog, color.id), nibble < COLORS ? nibble : CB_ERR) << color.id;
@@ -890,7 +889,7 @@ TEST_P(LcdControllerDevice, ReadShowsWriteReturnsAndHandlers)
             EXPECT_EQ(EnabledStates(dialog, c.firstSymbol[k]), ENABLED[k]);
             for (int s = 0; s < STATES; s++) EXPECT_EQ(Selected(dialog, c.firstSymbol[k] + s), seed[92 + 16 * k + s]);
         }
-        EXPECT_TRUE(Checked(dialog, c.pwm));
+        EXPECT_TRUE(IsChecked(dialog, c.pwm));
         EXPECT_EQ(ItemText(dialog, c.steps), "100");
         EXPECT_EQ(ItemText(dialog, c.frequency), "32000.000000");
         EXPECT_EQ(ItemText(dialog, c.period), "0.031250");
@@ -917,7 +916,7 @@ TEST_P(LcdControllerDevice, ReadShowsWriteReturnsAndHandlers)
         Click(dialog, c.menu);
         WaitForPostedMessages();
         expected[39] = 3;
-        EXPECT_TRUE(Checked(dialog, c.menu));
+        EXPECT_TRUE(IsChecked(dialog, c.menu));
         SelectEntry(dialog, c.activeTime, 0);
         expected[35] = 5;
         SelectEntry(dialog, c.states[2], 5);
@@ -1077,7 +1076,7 @@ TEST_P(LcdControllerFailures, GuardedReadFailures)
             EXPECT_TRUE(MainWindowBack());
             EXPECT_FALSE(IsWindow(dialog));
             EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
-            EXPECT_EQ(CountCommands(deviceId, CMD_CONFIG_END), k.ends);
+            EXPECT_EQ(CountFeatureCommands(deviceId, CMD_CONFIG_END), k.ends);
             EXPECT_EQ(CountOpenHandles(deviceId), 0);
         });
     }
@@ -1111,7 +1110,7 @@ TEST_P(LcdControllerWords, WordsOutsideEveryList)
         }
         EXPECT_EQ(Selected(dialog, c.baud), CB_ERR);
         EXPECT_EQ(Selected(dialog, c.parity), CB_ERR);
-        EXPECT_TRUE(Checked(dialog, c.menu));
+        EXPECT_TRUE(IsChecked(dialog, c.menu));
         Click(dialog, c.write);
         ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 2));
         seed[50] = 2;
@@ -1325,7 +1324,7 @@ TEST_P(LcdControllerFiles, DefaultSaveOpenAndRefusals)
         EXPECT_EQ(Selected(dialog, c.connection[1]), 1);
         EXPECT_EQ(ItemText(dialog, c.activeTime), "15s");
         EXPECT_EQ(ItemText(dialog, c.parity), "even");
-        EXPECT_TRUE(Checked(dialog, c.menu));
+        EXPECT_TRUE(IsChecked(dialog, c.menu));
 
         // Refusals, in order, each leaving the dialog as it is.
         struct Refusal {
@@ -1406,14 +1405,14 @@ TEST_P(LcdControllerFiles, BadFileLines)
         ChooseFile(dialog, path);
         EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, c.text) == "Bad file        "; }));
         for (const ColorCombo& color : c.colors) EXPECT_EQ(Selected(dialog, color.id), color.opening);
-        EXPECT_TRUE(Checked(dialog, c.menu));
+        EXPECT_TRUE(IsChecked(dialog, c.menu));
         EXPECT_EQ(Selected(dialog, c.connection[0]), CB_ERR);
         EXPECT_EQ(Selected(dialog, c.states[0]), CB_ERR);
         EXPECT_EQ(EnabledStates(dialog, c.firstSymbol[0]), std::string(STATES, '0'));
         EXPECT_EQ(Selected(dialog, c.firstSymbol[0]), CB_ERR);
         EXPECT_EQ(Selected(dialog, c.firstSymbol[0] + 1), 0);
         EXPECT_EQ(Selected(dialog, c.baud), 4);
-        EXPECT_TRUE(Checked(dialog, c.dualState));
+        EXPECT_TRUE(IsChecked(dialog, c.dualState));
         Click(dialog, c.save);
         ChooseFile(dialog, saved);
         ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(saved).size() == 2608; }));

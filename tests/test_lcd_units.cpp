@@ -32,7 +32,6 @@
 
 namespace {
 
-const WORD FILLER_BASE = 1000;         // registers the dialog does not own hold 1000 + r
 const int TABLE_ENTRIES = 1 + COLOR_BITMAP_COUNT + BARGRAPH_BITMAP_COUNT + SYMBOL_BITMAP_COUNT;  // 168
 const char MISSING_BITMAP_MODULE[] = "zentil-lcd-missing.dll";  // the program's resources less code 100's
 const int MISSING_SYMBOL_CODE = 100;
@@ -240,49 +239,6 @@ class LcdBitmaps : public LcdUnits {};
 class LcdLists : public LcdUnits {};
 class LcdGuardedTransfer : public LcdUnits {};
 class LcdKdg1ky : public LcdUnits {};
-
-// Every label, group and button text and every text list entry fits its control; each line of a
-// two-line label fits on its own.
-void ExpectLabelsFit(HWND dialog)
-{
-    HFONT font = (HFONT)SendMessageW(dialog, WM_GETFONT, 0, 0);
-    HDC dc = GetDC(dialog);
-    HGDIOBJ old = SelectObject(dc, font);
-    int arrow = GetSystemMetrics(SM_CXVSCROLL) + 6;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[32];
-        GetClassNameW(child, className, 32);
-        std::vector<std::wstring> texts;
-        int margin = 0;
-        LONG style = GetWindowLongW(child, GWL_STYLE);
-        if (_wcsicmp(className, L"ComboBox") == 0) {
-            if ((style & CBS_OWNERDRAWFIXED) && !(style & CBS_HASSTRINGS)) continue;  // pictures, no texts
-            int count = (int)SendMessageW(child, CB_GETCOUNT, 0, 0);
-            for (int i = 0; i < count; i++) {
-                wchar_t entry[128] = L"";
-                SendMessageW(child, CB_GETLBTEXT, i, (LPARAM)entry);
-                texts.push_back(entry);
-            }
-            margin = arrow;
-        } else if (_wcsicmp(className, L"Static") == 0 || _wcsicmp(className, L"Button") == 0) {
-            std::wstring text = GetText(child);
-            size_t start = 0;
-            for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
-                texts.push_back(text.substr(start, end - start));
-            texts.push_back(text.substr(start));
-            margin = _wcsicmp(className, L"Button") == 0 ? 12 : 0;
-        }
-        RECT rect;
-        GetClientRect(child, &rect);
-        for (const std::wstring& text : texts) {
-            SIZE size;
-            GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &size);
-            EXPECT_LE(size.cx + margin, rect.right) << "text does not fit: " << GetTextUtf8(child);
-        }
-    }
-    SelectObject(dc, old);
-    ReleaseDC(dialog, dc);
-}
 
 }  // namespace
 
@@ -536,8 +492,8 @@ TEST_F(LcdGuardedTransfer, GuardedReadAndWriteTranscript)
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_ACTIVE_TIME), CB_ERR);
         EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_QUICK_MIDDLE)), EditionText(L"Not active( )", L"Neaktivní( )"));
         EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_QUICK_BOTTOM)), EditionText(L"Mode 2 (M2)", L"Režim 2 (M2)"));
-        EXPECT_FALSE(Checked(dialog, IDC_KDG1KY_MENU_DISABLE));
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_AUTO_CALIBRATION_OFF));
+        EXPECT_FALSE(IsChecked(dialog, IDC_KDG1KY_MENU_DISABLE));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_AUTO_CALIBRATION_OFF));
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_COLOR_TEMPERATURE), 3);
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_COLOR_HUMIDITY), 2);
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_COLOR_CO2), 1);
@@ -546,10 +502,10 @@ TEST_F(LcdGuardedTransfer, GuardedReadAndWriteTranscript)
         EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_TEMPERATURE_KIND)), EditionText(L"Absolut", L"Absolutní"));
         EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_HUMIDITY_KIND)), EditionText(L"Constant", L"Konstantní"));
         EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_CO2_KIND)), EditionText(L"Relative", L"Relativní"));
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED));
-        EXPECT_FALSE(Checked(dialog, IDC_KDG1KY_TEMPERATURE_CORRECTION));
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_HUMIDITY_CORRECTION));
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_CO2_REQUESTED));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED));
+        EXPECT_FALSE(IsChecked(dialog, IDC_KDG1KY_TEMPERATURE_CORRECTION));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_HUMIDITY_CORRECTION));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_CO2_REQUESTED));
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_CONNECTION), 1);
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE2_CONNECTION), 3);
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_STATES), 5);
@@ -560,7 +516,7 @@ TEST_F(LcdGuardedTransfer, GuardedReadAndWriteTranscript)
         EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE1_SYMBOL1), "1111100000000000");
         EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE2_SYMBOL1), "1111111111111111");
         EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE3_SYMBOL1), "0000000000000000");
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_PWM));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_PWM));
         EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_STEPS), "100");
         EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_FREQUENCY), "8000.000000");
         EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_PERIOD), "0.125000");
@@ -708,7 +664,7 @@ TEST_F(LcdGuardedTransfer, GuardedReadFailures)
             } else {
                 EXPECT_EQ(guarded, c.transcript);
             }
-            EXPECT_EQ(CountCommands(deviceId, CMD_CONFIG_END), 0);
+            EXPECT_EQ(CountFeatureCommands(deviceId, CMD_CONFIG_END), 0);
             EXPECT_EQ(CountOpenHandles(deviceId), 0);
             });
     }
@@ -743,7 +699,7 @@ TEST_F(LcdKdg1ky, OfflineDefaultSaveRulesAndOpen)
         EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_HUMIDITY_KIND)), EditionText(L"Absolut", L"Absolutní"));
         ExpectLabelsFit(dialog);
         EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE1_SYMBOL1), "0000000000000000");
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_DUALSTATE));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_DUALSTATE));
         EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_STEPS), "2");
         EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_FREQUENCY), "--");
         EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, IDC_KDG1KY_SET)));
@@ -831,21 +787,21 @@ TEST_F(LcdKdg1ky, OfflineDefaultSaveRulesAndOpen)
         SelectEntry(dialog, IDC_KDG1KY_MODE3_CONNECTION, 3);
         Click(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED);
         WaitForPostedMessages();
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED));
-        EXPECT_FALSE(Checked(dialog, IDC_KDG1KY_TEMPERATURE_CORRECTION));
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_HUMIDITY_REQUESTED));
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_CO2_REQUESTED));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED));
+        EXPECT_FALSE(IsChecked(dialog, IDC_KDG1KY_TEMPERATURE_CORRECTION));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_HUMIDITY_REQUESTED));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_CO2_REQUESTED));
         Click(dialog, IDC_KDG1KY_CO2_CORRECTION);
         WaitForPostedMessages();
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED));
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_CO2_CORRECTION));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_CO2_CORRECTION));
         SelectEntry(dialog, IDC_KDG1KY_HUMIDITY_BARGRAPH, 0);
         EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_HUMIDITY_KIND)), EditionText(L"None", L"Žádný"));
         SelectEntry(dialog, IDC_KDG1KY_COLOR_HUMIDITY, 7);
         SelectEntry(dialog, IDC_KDG1KY_COLOR_RIGHT, 10);
         Click(dialog, IDC_KDG1KY_AUTO_CALIBRATION_OFF);
         WaitForPostedMessages();
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_AUTO_CALIBRATION_OFF));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_AUTO_CALIBRATION_OFF));
         SelectEntry(dialog, IDC_KDG1KY_MODE1_SYMBOL1, 123);
         SelectEntry(dialog, IDC_KDG1KY_MODE1_SYMBOL2, 7);
         SelectEntry(dialog, IDC_KDG1KY_MODE3_SYMBOL16, 151);
@@ -889,8 +845,8 @@ TEST_F(LcdKdg1ky, OfflineDefaultSaveRulesAndOpen)
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_PARITY), 1);
         EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_ACTIVE_TIME), "60s");
         EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_QUICK_MIDDLE)), EditionText(L"Mode 2 (M2)", L"Režim 2 (M2)"));
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_AUTO_CALIBRATION_OFF));
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_AUTO_CALIBRATION_OFF));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED));
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE3_CONNECTION), 3);
         Click(dialog, IDC_KDG1KY_SAVE);
         DeleteFileA(path.c_str());
@@ -898,7 +854,7 @@ TEST_F(LcdKdg1ky, OfflineDefaultSaveRulesAndOpen)
         ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(path).size() == 2608; }));
         EXPECT_EQ(ReadFileBytes(path), SettingsFile("KDG1KY", fields, "Hall\0\0\0\0\0\0\0\0\0\0\0\0"));
 
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_DUALSTATE));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_DUALSTATE));
 
         // Another model's file is refused and changes nothing.
         WriteFileBytes(other, SettingsFile("DMG1KY", DefaultFileFields(), "DMG1KY Dolvan   "));
@@ -942,13 +898,13 @@ TEST_F(LcdKdg1ky, BadFileLines)
         EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_ACTIVE_TIME), "15");
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_COLOR_TEMPERATURE), 2);
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_COLOR_LEFT), 3);
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_MENU_DISABLE));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_MENU_DISABLE));
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_BAUD), 4);
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_STATES), CB_ERR);
         EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE1_SYMBOL1), "0000000000000000");
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_SYMBOL1), CB_ERR);
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_TEMPERATURE_BARGRAPH), 3);
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_TEMPERATURE_REQUESTED));
         Click(dialog, IDC_KDG1KY_SAVE);
         ChooseFile(dialog, saved);
         ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(saved).size() == 2608; }));
@@ -994,7 +950,7 @@ TEST_F(LcdKdg1ky, DeviceWordsOutsideEveryList)
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_MODE1_CONNECTION), CB_ERR);
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_COLOR_LEFT), CB_ERR);
         EXPECT_EQ(Selected(dialog, IDC_KDG1KY_BAUD), CB_ERR);
-        EXPECT_TRUE(Checked(dialog, IDC_KDG1KY_MENU_DISABLE));
+        EXPECT_TRUE(IsChecked(dialog, IDC_KDG1KY_MENU_DISABLE));
         EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_KDG1KY_TEMPERATURE_KIND)), EditionText(L"Constant", L"Konstantní"));
         EXPECT_EQ(ItemText(dialog, IDC_KDG1KY_STEPS), "65536");
         EXPECT_EQ(EnabledStates(dialog, IDC_KDG1KY_MODE1_SYMBOL1), "0000000000000000");
@@ -1345,7 +1301,7 @@ TEST_P(LcdRoomDevices, RefusedReadAtOpeningKeepsDefaults)
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
         EXPECT_EQ(ItemText(dialog, m.text), m.openingText);
         EXPECT_EQ(ItemText(dialog, m.address), "1");
-        EXPECT_EQ(CountCommands(deviceId, CMD_CONFIG_BEGIN), 0);
+        EXPECT_EQ(CountFeatureCommands(deviceId, CMD_CONFIG_BEGIN), 0);
         Click(dialog, m.cancel);
         EXPECT_TRUE(MainWindowBack());
     });
@@ -1562,7 +1518,7 @@ TEST_F(LcdDmg1ky, MenuWordColorsRadioPairsAndOutputRead)
         ASSERT_NE(dialog, nullptr);
         ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DMG1KY_ADDRESS) == "17"; })) << "nothing read";
         ASSERT_TRUE(WaitForCommands(deviceId, CMD_CONFIG_END, 1));
-        EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_MENU_DISABLE));
+        EXPECT_TRUE(IsChecked(dialog, IDC_DMG1KY_MENU_DISABLE));
         EXPECT_EQ(Selected(dialog, IDC_DMG1KY_COLOR_TEMPERATURE), CB_ERR);
         EXPECT_EQ(Selected(dialog, IDC_DMG1KY_COLOR_HUMIDITY), 2);
         EXPECT_EQ(ItemText(dialog, IDC_DMG1KY_STEPS), "3");
@@ -1571,7 +1527,7 @@ TEST_F(LcdDmg1ky, MenuWordColorsRadioPairsAndOutputRead)
 
         Click(dialog, IDC_DMG1KY_MENU_DISABLE);
         WaitForPostedMessages();
-        EXPECT_TRUE(Checked(dialog, IDC_DMG1KY_MENU_DISABLE));
+        EXPECT_TRUE(IsChecked(dialog, IDC_DMG1KY_MENU_DISABLE));
         SelectEntry(dialog, IDC_DMG1KY_COLOR_RIGHT, 10);
 
         // Words 0x402 (temperature, requested) and 0x003 (humidity, corrected); each click checks
@@ -1580,7 +1536,7 @@ TEST_F(LcdDmg1ky, MenuWordColorsRadioPairsAndOutputRead)
                               IDC_DMG1KY_HUMIDITY_CORRECTION, IDC_DMG1KY_HUMIDITY_REQUESTED};
         auto radios = [&] {
             std::string states;
-            for (int id : RADIOS) states += Checked(dialog, id) ? '1' : '0';
+            for (int id : RADIOS) states += IsChecked(dialog, id) ? '1' : '0';
             return states;
         };
         EXPECT_EQ(radios(), "0110");

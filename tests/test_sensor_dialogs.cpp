@@ -23,12 +23,12 @@
 #include "tests/dialog_driver.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
+#include "tests/sim_transcript.h"
 
 namespace {
 
 const wchar_t RANGE_TEXT[] = L"Hodnota mimo rozsah";
 const wchar_t RANGE_CAPTION[] = L"Nastavená hodnota";
-const WORD FILLER_BASE = 1000;         // registers no dialog owns hold 1000 + r
 
 enum Reg33Rule { REG33_CONTRAST, REG33_UNTOUCHED, REG33_NO_LCD };
 
@@ -131,28 +131,6 @@ void PrintTo(const ModelCase& model, std::ostream* os)
     *os << model.name;
 }
 
-void Click(HWND dialog, int id)
-{
-    PostClick(GetDlgItem(dialog, id));
-}
-
-// A list choice as the user makes it: the selection, then the notification.
-void SelectEntry(HWND dialog, int id, int index)
-{
-    HWND combo = GetDlgItem(dialog, id);
-    DWORD_PTR result;
-    SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_BLOCK, 5000, &result);
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
-}
-
-std::string TempPath(const char* name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    // Both editions' test programs run at once and share the temporary folder.
-    return std::string(folder) + "zentil_sensors_" + std::to_string(GetCurrentProcessId()) + "_" + name;
-}
-
 // A device of the model with every register distinguishable from what the dialog writes.
 int AddSeededDevice(const ModelCase& model)
 {
@@ -172,82 +150,6 @@ int AddSeededDevice(const ModelCase& model)
     if (model.own.id) device->registers[model.own.reg] = (WORD)-123;
     device->jumperFitted = true;
     return id;
-}
-
-int CountFeatureCommands(int deviceId, BYTE command, int parameter)
-{
-    int count = 0;
-    for (const SimEvent& event : SimGetEvents(deviceId))
-        if (event.kind == SIM_EVENT_SET_FEATURE && !event.failed && event.bytes.size() >= 3 &&
-            event.bytes[1] == command && (parameter < 0 || event.bytes[2] == parameter))
-            count++;
-    return count;
-}
-
-WORD DeviceRegister(int deviceId, int r, bool eeprom = false)
-{
-    SimLock lock;
-    SimDevice* device = SimGetDevice(deviceId);
-    return eeprom ? device->eeprom[r] : device->registers[r];
-}
-
-// Every label, group and button text, and every list entry, fits its control in the dialog's font.
-void ExpectLabelsFit(HWND dialog)
-{
-    HFONT font = (HFONT)SendMessageW(dialog, WM_GETFONT, 0, 0);
-    HDC dc = GetDC(dialog);
-    HGDIOBJ old = SelectObject(dc, font);
-    int arrow = GetSystemMetrics(SM_CXVSCROLL) + 6;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[32];
-        GetClassNameW(child, className, 32);
-        std::vector<std::wstring> texts;
-        int margin = 0;
-        if (_wcsicmp(className, L"ComboBox") == 0) {
-            int count = (int)SendMessageW(child, CB_GETCOUNT, 0, 0);
-            for (int i = 0; i < count; i++) {
-                wchar_t entry[128] = L"";
-                SendMessageW(child, CB_GETLBTEXT, i, (LPARAM)entry);
-                texts.push_back(entry);
-            }
-            margin = arrow;
-        } else if (_wcsicmp(className, L"Static") == 0 || _wcsicmp(className, L"Button") == 0) {
-            texts.push_back(GetText(child));
-            margin = _wcsicmp(className, L"Button") == 0 ? 12 : 0;
-        }
-        RECT rect;
-        GetClientRect(child, &rect);
-        for (const std::wstring& text : texts) {
-            SIZE size;
-            GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &size);
-            std::string utf8(text.begin(), text.end());
-            EXPECT_LE(size.cx + margin, rect.right) << "text does not fit: " << GetTextUtf8(child) << " / entry " << utf8;
-        }
-    }
-    SelectObject(dc, old);
-    ReleaseDC(dialog, dc);
-}
-
-// Presses OK on every open message box until `settled` holds and no box has come for a while
-// (range messages of several fields stack, since the tick goes on under each box; a field is
-// rewritten just before its box opens).
-void DismissMessageBoxes(const std::function<bool()>& settled)
-{
-    DWORD start = GetTickCount();
-    DWORD quietSince = start;
-    while (GetTickCount() - start < 10000) {
-        bool pressed = false;
-        for (HWND window : FindTopWindows(ThisProcess(), L"#32770")) {
-            if (!IsMessageBoxWindow(window)) continue;
-            PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            quietSince = GetTickCount();
-            pressed = true;
-            break;
-        }
-        if (!pressed && settled() && GetTickCount() - quietSince >= 500) return;
-        Sleep(30);
-    }
-    ADD_FAILURE() << "the message boxes did not settle";
 }
 
 // Waits until the write engine has stored the image (third store step on the wire).
@@ -428,7 +330,7 @@ TEST_P(SensorDialogs, OfflineFileSaveDefaultAndLoad)
                    (!m.offset2 || ItemText(dialog, m.offset2) == "-20.0") &&
                    (!m.own.id || ItemText(dialog, m.own.id) == m.own.lowBound);
         };
-        DismissMessageBoxes(clamped);
+        DismissMessageBoxes(nullptr, clamped, 10000);
         EXPECT_TRUE(clamped()) << "every field takes its nearer bound";
 
         // The values as typed go into the file; register 49 from the list choices.
@@ -833,13 +735,6 @@ TEST(SensorLabels, WrittenAtOpening)
 }
 
 namespace {
-
-bool IsChecked(HWND dialog, int id)
-{
-    DWORD_PTR state = 0;
-    SendMessageTimeoutW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_BLOCK, 5000, &state);
-    return state == BST_CHECKED;
-}
 
 // The P20M check box and the two scale fields it opens, as the user sees them.
 void ExpectP20M(HWND dialog, bool on)
