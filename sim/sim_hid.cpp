@@ -35,7 +35,24 @@ static BOOL CallServer(DWORD operation, DWORD device, const void* data, DWORD le
     if (data && length) memcpy(request.data, data, length);
     ZeroMemory(reply, sizeof(*reply));
     DWORD error = GetLastError();
-    BOOL called = CallNamedPipeA(name, &request, 12 + length, reply, sizeof(*reply), &count, 2000);
+    // The server keeps one instance listening. Two callers woken by the same free instance race
+    // for it, and the loser finds the pipe busy again: it waits for the next instance. A pipe
+    // that does not exist (no server) fails at once.
+    HANDLE pipe;
+    for (;;) {
+        pipe = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+        if (pipe != INVALID_HANDLE_VALUE || GetLastError() != ERROR_PIPE_BUSY) break;
+        if (!WaitNamedPipeA(name, NMPWAIT_WAIT_FOREVER) && GetLastError() != ERROR_SEM_TIMEOUT &&
+            GetLastError() != ERROR_PIPE_BUSY)
+            break;
+    }
+    BOOL called = FALSE;
+    if (pipe != INVALID_HANDLE_VALUE) {
+        DWORD mode = PIPE_READMODE_MESSAGE;
+        called = SetNamedPipeHandleState(pipe, &mode, NULL, NULL) &&
+                 TransactNamedPipe(pipe, &request, 12 + length, reply, sizeof(*reply), &count, NULL);
+        CloseHandle(pipe);
+    }
     SetLastError(error);
     return called && count >= 8 && reply->ok;
 }

@@ -11,11 +11,26 @@ static const DWORD SEND_TIMEOUT_MS = 5000;
 // The static that holds a message box's text (Windows and Wine).
 static const int MESSAGE_BOX_TEXT_ID = 0xFFFF;
 
+static volatile LONG s_lastProgress = 0;
+
+void NoteDriverProgress()
+{
+    InterlockedExchange(&s_lastProgress, static_cast<LONG>(GetTickCount()));
+}
+
+DWORD LastDriverProgress()
+{
+    return static_cast<DWORD>(InterlockedCompareExchange(&s_lastProgress, 0, 0));
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
     for (;;) {
-        if (condition()) return true;
+        if (condition()) {
+            NoteDriverProgress();
+            return true;
+        }
         if (GetTickCount() - start >= timeoutMs) return false;
         Sleep(5);
     }

@@ -15,6 +15,11 @@ const DWORD DRIVER_WAIT_MS = 5000;
 // Polls `condition` every few milliseconds until it holds or the deadline passes.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = DRIVER_WAIT_MS);
 
+// The tick count at which a driver wait last saw its condition hold: a scenario's progress, which
+// the scenario watchdog watches.
+void NoteDriverProgress();
+DWORD LastDriverProgress();
+
 // Visible, enabled-or-not top-level windows of the process, optionally of a class and caption.
 std::vector<HWND> FindTopWindows(DWORD processId, const wchar_t* className = nullptr, const wchar_t* caption = nullptr);
 HWND WaitForTopWindow(DWORD processId, const wchar_t* className, const wchar_t* caption = nullptr,

@@ -64,6 +64,8 @@ void RunOnUiThread(const std::function<void()>& work)
     DWORD_PTR result;
     if (!SendMessageTimeoutW(s_uiRunner, WM_RUN_ON_UI, 0, (LPARAM)&work, SMTO_BLOCK, 10000, &result))
         ADD_FAILURE() << "the UI thread did not answer";
+    else
+        NoteDriverProgress();
 }
 
 void PostToUiThread(std::function<void()> work)
@@ -79,7 +81,10 @@ void WaitForPostedMessages()
 {
     HANDLE taken = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     PostMessageW(s_uiRunner, WM_POSTED_MARKER, 0, (LPARAM)taken);
-    if (WaitForSingleObject(taken, 10000) != WAIT_OBJECT_0) ADD_FAILURE() << "the UI thread took no posted message";
+    if (WaitForSingleObject(taken, 10000) != WAIT_OBJECT_0)
+        ADD_FAILURE() << "the UI thread took no posted message";
+    else
+        NoteDriverProgress();
     CloseHandle(taken);
 }
 
@@ -129,12 +134,24 @@ struct ScenarioRun {
 
 static void RunScenarioWithWatchdog(ScenarioRun& run)
 {
+    NoteDriverProgress();
     std::thread driver([&] {
         (*run.scenario)();
         SetEvent(run.done);
     });
-    if (WaitForSingleObject(run.done, run.timeoutMs) != WAIT_OBJECT_0) {
-        ADD_FAILURE() << "the scenario did not finish within " << run.timeoutMs << " ms";
+    // A scenario is stuck when none of its waits has been met for `timeoutMs`; a long scenario
+    // that keeps moving on a slow machine is not.
+    bool finished = false;
+    for (;;) {
+        DWORD idle = GetTickCount() - LastDriverProgress();
+        if (idle >= run.timeoutMs) break;
+        if (WaitForSingleObject(run.done, run.timeoutMs - idle) == WAIT_OBJECT_0) {
+            finished = true;
+            break;
+        }
+    }
+    if (!finished) {
+        ADD_FAILURE() << "the scenario made no progress for " << run.timeoutMs << " ms";
         CloseEverything(false);
         run.finish();
         // The driver may still be waiting on something; give it its own deadlines to run out.

@@ -28,7 +28,8 @@ void WaitForPostedMessages();
 
 // Creates the main window as the program's entry does and runs its message loop on this thread
 // while `scenario` runs on a driver thread. When the scenario returns, the main window is closed
-// (if it still exists). A watchdog ends everything after `timeoutMs` and fails the test.
+// (if it still exists). A watchdog ends everything, and fails the test, when none of the
+// scenario's driver waits has been met for `timeoutMs`.
 // Returns the exit code of the message loop.
 int RunProgram(const std::function<void()>& scenario, DWORD timeoutMs = 20000);
 

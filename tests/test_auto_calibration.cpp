@@ -608,7 +608,8 @@ void AoutCalibrationFailures::RunRows(size_t from, size_t to)
                 EXPECT_EQ(c.caption, box.caption);
                 EXPECT_EQ(c.icon, box.icon);
                 if (std::string(c.what) == "it falls silent") {
-                    EXPECT_LT(GetTickCount() - start, 4000u);
+                    // One report timeout, not a wait for ever; wide enough for a loaded machine.
+                    EXPECT_LT(GetTickCount() - start, 10000u);
                 }
                 AnswerMessageBox(box);
             }
