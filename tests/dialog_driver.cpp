@@ -11,8 +11,11 @@
 #include <mutex>
 
 #include "kit/shared_records.h"
+#include "link/hid_transport.h"
+#include "resource.h"
 #include "tests/gui_driver.h"
 #include "tests/program_fixture.h"
+#include "tests/sim_transcript.h"
 
 namespace {
 
@@ -165,6 +168,19 @@ void SelectEntry(HWND dialog, int id, int index)
     WaitForPostedMessages();
 }
 
+HWND SelectEntryAndTakeFocus(HWND dialog, int id, int index)
+{
+    HWND focus = nullptr;
+    RunOnUiThread([&] {
+        HWND combo = GetDlgItem(dialog, id);
+        SetFocus(combo);
+        SendMessageW(combo, CB_SETCURSEL, index, 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)combo);
+        focus = GetFocus();
+    });
+    return focus;
+}
+
 bool IsChecked(HWND dialog, int id)
 {
     DWORD_PTR state = 0;
@@ -244,6 +260,16 @@ std::string TempPath(const std::string& name)
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
     return std::string(folder) + "zentil_" + std::to_string(GetCurrentProcessId()) + "_" + name;
+}
+
+bool WaitForStoredWrite(int deviceId, int storesBefore, HWND modelDialog)
+{
+    return WaitWhileDeviceTalks(deviceId, [&] { return CountFeatureCommands(deviceId, CMD_STORE_EEPROM, 2) > storesBefore; }) &&
+           WaitUntil([&] {
+               for (HWND window : FindTopWindows(ThisProcess(), L"#32770"))
+                   if (window != modelDialog && GetDlgItem(window, IDC_WRITE_PROGRESS_TEXT)) return false;
+               return true;
+           });
 }
 
 void TypeInto(HWND dialog, int id, const char* text)

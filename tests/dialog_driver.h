@@ -18,6 +18,10 @@ void Click(HWND dialog, int id);
 void ClickAndWait(HWND dialog, int id);
 // A list choice as the user makes it: the selection, then the notification, handled.
 void SelectEntry(HWND dialog, int id, int index);
+// Gives a list the focus, picks its entry and tells where its handler left the focus, all in one
+// step of the UI thread: another program on the shared display may take the focus at any moment
+// between two steps.
+HWND SelectEntryAndTakeFocus(HWND dialog, int id, int index);
 bool IsChecked(HWND dialog, int id);
 // The selected entry of a list.
 int Selected(HWND dialog, int id);
@@ -27,6 +31,11 @@ int Selected(HWND dialog, int id);
 void DismissMessageBoxes(HWND dialog, const std::function<bool()>& settled, DWORD timeoutMs = 15000);
 // Every label, group and button text, and every list entry, fits its control in the dialog's font.
 void ExpectLabelsFit(HWND dialog);
+// Waits until the write engine has stored the image more than `storesBefore` times (its last
+// store step on the wire) and its progress window is gone, for as long as the device goes on
+// being written. `modelDialog`, when given, is never taken for the progress window (some model
+// dialogs use its control id).
+bool WaitForStoredWrite(int deviceId, int storesBefore, HWND modelDialog = nullptr);
 // A path in the temporary folder, apart for each test program (both editions run at once).
 std::string TempPath(const std::string& name);
 // Replaces the control's text as typing would (the dialog gets EN_CHANGE).

@@ -79,7 +79,8 @@ bool WaitForProgressGone()
 // Waits until the transcript holds `count` commands `command` and the progress window is gone.
 bool WaitForCommands(int deviceId, BYTE command, int count)
 {
-    return WaitUntil([&] { return CountFeatureCommands(deviceId, command) >= count; }, 10000) && WaitForProgressGone();
+    return WaitWhileDeviceTalks(deviceId, [&] { return CountFeatureCommands(deviceId, command) >= count; }) &&
+           WaitForProgressGone();
 }
 
 bool MainWindowBack()

@@ -2,9 +2,11 @@
 #ifndef ZENTIL_TESTS_SIM_TRANSCRIPT_H
 #define ZENTIL_TESTS_SIM_TRANSCRIPT_H
 
+#include <functional>
 #include <vector>
 
 #include "sim/sim_device.h"
+#include "tests/gui_driver.h"
 
 // The bytes of every event of that kind that was not made to fail, in order.
 inline std::vector<std::vector<BYTE>> TranscriptBytes(int simId, SimEventKind kind)
@@ -31,6 +33,30 @@ inline int CountFeatureCommands(int simId, BYTE command, int parameter = -1)
     for (const std::vector<BYTE>& bytes : TranscriptBytes(simId, SIM_EVENT_SET_FEATURE))
         if (bytes.size() >= 3 && bytes[1] == command && (parameter < 0 || bytes[2] == parameter)) count++;
     return count;
+}
+
+// Waits until `condition` holds while the device goes on seeing traffic. A transfer at the
+// device's own pacing takes as long as a loaded machine makes it; one that has stopped is stuck,
+// so the wait gives up once the device has seen nothing for `silentMs`.
+inline bool WaitWhileDeviceTalks(int simId, const std::function<bool()>& condition, DWORD silentMs = DRIVER_WAIT_MS)
+{
+    size_t events = SimGetEvents(simId).size();
+    DWORD lastChange = GetTickCount();
+    for (;;) {
+        if (condition()) {
+            NoteDriverProgress();
+            return true;
+        }
+        size_t now = SimGetEvents(simId).size();
+        if (now != events) {
+            events = now;
+            lastChange = GetTickCount();
+            NoteDriverProgress();
+        } else if (GetTickCount() - lastChange >= silentMs) {
+            return false;
+        }
+        Sleep(5);
+    }
 }
 
 // Register filler of the seeded devices: a register no dialog owns holds FILLER_BASE + r, so a

@@ -381,13 +381,6 @@ bool ProgressShown(HWND modelDialog, int textId)
     return false;
 }
 
-// Waits until the write engine has stored the image (third store step on the wire).
-bool WaitForStoredWrite(HWND dialog, int deviceId, int storesBefore)
-{
-    return WaitUntil([&] { return CountFeatureCommands(deviceId, CMD_STORE_EEPROM, 2) > storesBefore; }, 8000) &&
-           WaitUntil([&] { return !ProgressShown(dialog, IDC_WRITE_PROGRESS_TEXT); });
-}
-
 bool WaitForRead(HWND dialog)
 {
     return WaitUntil([&] { return !ProgressShown(dialog, IDC_READ_PROGRESS_TEXT); });
@@ -463,13 +456,13 @@ std::string CaseName(const ::testing::TestParamInfo<AoutCase>& info)
 }
 
 // Opens the model's dialog through CONFIG with its seeded device and waits for the read.
-HWND OpenConnectedDialog(const AoutCase& m)
+HWND OpenConnectedDialog(const AoutCase& m, int deviceId)
 {
     if (!WaitUntil([] { return g_deviceConnected == 1; }, 10000)) return nullptr;
     PostClick(g_configButton);
     HWND dialog = WaitForDialogWithControl(ThisProcess(), m.read, 10000);
     if (!dialog) return nullptr;
-    if (!WaitUntil([&] { return ItemText(dialog, m.text) == "Hello World 1234"; }, 8000)) return nullptr;
+    if (!WaitWhileDeviceTalks(deviceId, [&] { return ItemText(dialog, m.text) == "Hello World 1234"; })) return nullptr;
     if (!WaitForRead(dialog)) return nullptr;
     return dialog;
 }
@@ -485,7 +478,7 @@ TEST_P(AnalogOutputDialogs, ConfigReadsShowsAndWritesBack)
     SCOPED_TRACE(m.name);
     int deviceId = AddSeededDevice(m);
     RunProgram([&] {
-        HWND dialog = OpenConnectedDialog(m);
+        HWND dialog = OpenConnectedDialog(m, deviceId);
         ASSERT_NE(dialog, nullptr) << "nothing read";
         EXPECT_EQ(GetTextUtf8(dialog), m.designation);
         EXPECT_EQ(CountFeatureCommands(deviceId, CMD_READ_BLOCK, -1), 12);
@@ -511,7 +504,7 @@ TEST_P(AnalogOutputDialogs, ConfigReadsShowsAndWritesBack)
             if (row.outOfRange) TypeInto(dialog, row.id, row.typed);
         TypeInto(dialog, m.text, "ABCDE");
         Click(dialog, m.write);
-        ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 0)) << "no complete write";
+        ASSERT_TRUE(WaitForStoredWrite(deviceId, 0, dialog)) << "no complete write";
         EXPECT_TRUE(NoMessageBoxOpen(ThisProcess()));
         for (int r = 0; r < SIM_REGISTER_COUNT; r++) {
             EXPECT_EQ(DeviceRegister(deviceId, r), ExpectedAfterWrite(m, r)) << "register " << r;
@@ -704,7 +697,7 @@ TEST(AnalogOutputWrite, KindClickThenWriteSendsBoundedValues)
     const OutputRow& o = m.outputs[1];
     int deviceId = AddSeededDevice(m);
     RunProgram([&] {
-        HWND dialog = OpenConnectedDialog(m);
+        HWND dialog = OpenConnectedDialog(m, deviceId);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(ItemText(dialog, o.high), "20.0");
         RunOnUiThread([&] {
@@ -714,7 +707,7 @@ TEST(AnalogOutputWrite, KindClickThenWriteSendsBoundedValues)
         DismissMessageBoxes(dialog, [&] {
             return ItemText(dialog, o.high) == "10.0" && ItemText(dialog, o.initial) == "10.0";
         });
-        ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 0));
+        ASSERT_TRUE(WaitForStoredWrite(deviceId, 0, dialog));
         EXPECT_EQ(DeviceRegister(deviceId, 69, true), 1);
         EXPECT_EQ(DeviceRegister(deviceId, 95, true), 100);
         EXPECT_EQ(DeviceRegister(deviceId, 9, true), 100);
@@ -741,7 +734,7 @@ TEST(AnalogOutputTQSRO, PresenceRangeAndOpeningLabels)
     std::string path = TempPath("tqsro_pir.dlc");
     WriteFileBytes(path, ExpectedSettingsFile("TQSRO", {{33, "20"}, {54, "5"}, {55, "6"}, {68, "1"}}, ""));
     RunProgram([&] {
-        HWND dialog = OpenConnectedDialog(m);
+        HWND dialog = OpenConnectedDialog(m, deviceId);
         ASSERT_NE(dialog, nullptr);
         ExpectMessageBox(ThisProcess(), RANGE_TEXT, RANGE_CAPTION, MB_ICONINFORMATION);
         EXPECT_EQ(ItemText(dialog, IDC_TQSRO_OFFSET_LIGHT), "200");
@@ -752,7 +745,7 @@ TEST(AnalogOutputTQSRO, PresenceRangeAndOpeningLabels)
         EXPECT_FALSE(IsShown(GetDlgItem(dialog, IDC_TQSRO_TRANSPARENCY_LABEL)));
         EXPECT_EQ(ItemText(dialog, IDC_TQSRO_TRANSPARENCY), "1.000");
         Click(dialog, m.write);
-        ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 0));
+        ASSERT_TRUE(WaitForStoredWrite(deviceId, 0, dialog));
         EXPECT_EQ(DeviceRegister(deviceId, 54, true), 0);
         EXPECT_EQ(DeviceRegister(deviceId, 55, true), 1);
         EXPECT_EQ(DeviceRegister(deviceId, 76, true), 200);
@@ -767,7 +760,7 @@ TEST(AnalogOutputTQSRO, PresenceRangeAndOpeningLabels)
         SetDeviceRegister(deviceId, 54, 7);
         SetDeviceRegister(deviceId, 55, 9);
         Click(dialog, m.write);
-        ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 1));
+        ASSERT_TRUE(WaitForStoredWrite(deviceId, 1, dialog));
         EXPECT_EQ(DeviceRegister(deviceId, 54, true), 0);
         EXPECT_EQ(DeviceRegister(deviceId, 55, true), 1);
         EXPECT_EQ(DeviceRegister(deviceId, 33, true), 100);
@@ -788,7 +781,7 @@ TEST(AnalogOutputTYSO, HundredthsStayWithinTheirRegisters)
     const AoutCase& m = FindCase("TYSO");
     int deviceId = AddSeededDevice(m);
     RunProgram([&] {
-        HWND dialog = OpenConnectedDialog(m);
+        HWND dialog = OpenConnectedDialog(m, deviceId);
         ASSERT_NE(dialog, nullptr);
         TypeInto(dialog, IDC_TYSO_OFFSET_SPEED, "25");
         TypeInto(dialog, IDC_TYSO_INPUT_HIGH_1, "650.0");
@@ -796,7 +789,7 @@ TEST(AnalogOutputTYSO, HundredthsStayWithinTheirRegisters)
             return ItemText(dialog, IDC_TYSO_OFFSET_SPEED) == "20.0" && ItemText(dialog, IDC_TYSO_INPUT_HIGH_1) == "327.6";
         });
         Click(dialog, m.write);
-        ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 0));
+        ASSERT_TRUE(WaitForStoredWrite(deviceId, 0, dialog));
         EXPECT_EQ(DeviceRegister(deviceId, 82, true), 2000);
         EXPECT_EQ(DeviceRegister(deviceId, 53, true), 32760);
         Click(dialog, m.cancel);
@@ -819,7 +812,7 @@ TEST(AnalogOutputGQU2, SafetyModeBaudWordAndFixedParameter)
     SetDeviceRegister(deviceId, 49, 0x0104);
     SetDeviceRegister(deviceId, 51, 1234);
     RunProgram([&] {
-        HWND dialog = OpenConnectedDialog(m);
+        HWND dialog = OpenConnectedDialog(m, deviceId);
         ASSERT_NE(dialog, nullptr);
         EXPECT_TRUE(IsChecked(dialog, IDC_GQU2_SAFETY_ACTIVE));
         EXPECT_TRUE(IsEnabled(GetDlgItem(dialog, IDC_GQU2_TIMEOUT)));
@@ -841,7 +834,7 @@ TEST(AnalogOutputGQU2, SafetyModeBaudWordAndFixedParameter)
         TypeInto(dialog, IDC_GQU2_TIMEOUT, "123");
         TypeInto(dialog, m.text, "G-QU2  Dolvan  ");
         Click(dialog, m.write);
-        ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 0));
+        ASSERT_TRUE(WaitForStoredWrite(deviceId, 0, dialog));
         EXPECT_EQ(DeviceRegister(deviceId, 39, true), 1);
         EXPECT_EQ(DeviceRegister(deviceId, 49, true), 0x0104);
         EXPECT_EQ(DeviceRegister(deviceId, 50, true), 123);
@@ -851,7 +844,7 @@ TEST(AnalogOutputGQU2, SafetyModeBaudWordAndFixedParameter)
 
         SelectEntry(dialog, IDC_GQU2_BAUD, 3);
         Click(dialog, m.write);
-        ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 1));
+        ASSERT_TRUE(WaitForStoredWrite(deviceId, 1, dialog));
         EXPECT_EQ(DeviceRegister(deviceId, 49, true), 0x0003);
         EXPECT_EQ(ItemText(dialog, IDC_GQU2_BAUD), " 9600Bd");
         Click(dialog, m.cancel);
@@ -933,7 +926,7 @@ TEST(AnalogOutputFiles, DamagedFieldsReachNoRegister)
     WriteFileBytes(path, ExpectedSettingsFile("TDO", {{33, "zz"}, {52, "abc"}, {53, "9999"}, {68, ""}, {69, "x"},
                                                       {76, "%n%n"}, {93, "55"}, {9, "-"}}, damagedText));
     RunProgram([&] {
-        HWND dialog = OpenConnectedDialog(m);
+        HWND dialog = OpenConnectedDialog(m, deviceId);
         ASSERT_NE(dialog, nullptr);
         Click(dialog, m.open);
         ChooseFile(dialog, path);
@@ -945,7 +938,7 @@ TEST(AnalogOutputFiles, DamagedFieldsReachNoRegister)
         EXPECT_EQ(ItemText(dialog, IDC_TDO_CONTRAST), "zz");
         EXPECT_EQ(ItemText(dialog, IDC_TDO_INPUT_LOW_1), "abc");
         Click(dialog, m.write);
-        ASSERT_TRUE(WaitForStoredWrite(dialog, deviceId, 0));
+        ASSERT_TRUE(WaitForStoredWrite(deviceId, 0, dialog));
         EXPECT_EQ(DeviceRegister(deviceId, 33, true), 92);
         EXPECT_EQ(DeviceRegister(deviceId, 52, true), 0);
         EXPECT_EQ(DeviceRegister(deviceId, 53, true), 2000);

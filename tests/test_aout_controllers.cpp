@@ -359,19 +359,14 @@ int AddFilledDevice(const CtrlCase& m)
     return id;
 }
 
-bool WaitForStoredWrite(int deviceId, int storesBefore)
-{
-    return WaitUntil([&] { return CountFeatureCommands(deviceId, CMD_STORE_EEPROM) >= storesBefore + 3; }, 8000);
-}
-
 // Opens the model's dialog through CONFIG with the device connected and waits for its read.
-HWND OpenConnected(const CtrlCase& m)
+HWND OpenConnected(const CtrlCase& m, int deviceId)
 {
     if (!WaitUntil([] { return g_deviceConnected == 1; }, 10000)) return nullptr;
     PostClick(g_configButton);
     HWND dialog = WaitForDialogWithControl(ThisProcess(), m.read, 10000);
     if (!dialog) return nullptr;
-    if (!WaitUntil([&] { return ItemText(dialog, m.text) == "Hello World 1234"; }, 8000)) return nullptr;
+    if (!WaitWhileDeviceTalks(deviceId, [&] { return ItemText(dialog, m.text) == "Hello World 1234"; })) return nullptr;
     if (!WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; })) return nullptr;
     return dialog;
 }
@@ -501,7 +496,7 @@ TEST_P(AoutControllers, ReadAndWriteExactlyTheirRegisters)
     const CtrlCase& m = GetParam();
     int deviceId = AddFilledDevice(m);
     RunProgram([&] {
-        HWND dialog = OpenConnected(m);
+        HWND dialog = OpenConnected(m, deviceId);
         ASSERT_NE(dialog, nullptr);
         // The identification at connection, then the read at opening.
         EXPECT_EQ(CommandsSince(deviceId, 0), "CC C0 C0 C0 C0 C0 C0 C0 C0 C0 C0 C0 C0 ");
@@ -577,13 +572,6 @@ std::string Text16(const char* text)
     return bytes;
 }
 
-HWND FocusOf()
-{
-    HWND focus = nullptr;
-    RunOnUiThread([&] { focus = GetFocus(); });
-    return focus;
-}
-
 void PostButton(HWND dialog, int id)
 {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
@@ -592,7 +580,7 @@ void PostButton(HWND dialog, int id)
 bool WaitWrite(int deviceId, int* stores)
 {
     bool done = WaitForStoredWrite(deviceId, *stores);
-    *stores += 3;
+    *stores += 1;
     return done;
 }
 
@@ -615,7 +603,7 @@ TEST_F(AoutControllerDevice, LbkdoKindBytesFollowTheirRadios)
     SetDeviceRegister(deviceId, 69, 0);
     SetDeviceRegister(deviceId, 92, 150);  // 15.0 mA
     RunProgram([&] {
-        HWND dialog = OpenConnected(m);
+        HWND dialog = OpenConnected(m, deviceId);
         ASSERT_NE(dialog, nullptr);
         EXPECT_TRUE(IsChecked(dialog, IDC_LBKDO_INPUT_HUMIDITY));
         EXPECT_FALSE(IsChecked(dialog, IDC_LBKDO_INPUT_TEMPERATURE));
@@ -660,7 +648,7 @@ TEST_F(AoutControllerDevice, LbdmoWholeKindWordsKeptUntilClicked)
     SetDeviceRegister(deviceId, 68, 0x0100);
     SetDeviceRegister(deviceId, 69, 0);
     RunProgram([&] {
-        HWND dialog = OpenConnected(m);
+        HWND dialog = OpenConnected(m, deviceId);
         ASSERT_NE(dialog, nullptr);
         ExpectOutputLabels(dialog, m.out[0], true, false);
         ExpectOutputLabels(dialog, m.out[1], false, false);
@@ -694,7 +682,7 @@ TEST_F(AoutControllerDevice, LbrmoMirrorsTheLimitsAndKeepsBargraphBits)
     int deviceId = AddFilledDevice(m);
     SetDeviceRegister(deviceId, 75, 0x0402);
     RunProgram([&] {
-        HWND dialog = OpenConnected(m);
+        HWND dialog = OpenConnected(m, deviceId);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(Selected(dialog, IDC_LBRMO_BARGRAPH), 2);
         EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_LBRMO_BARGRAPH_KIND)), EditionText(L"Absolut", L"Absolutní"));
@@ -734,7 +722,7 @@ TEST_F(AoutControllerDevice, LcdGroupActiveTimeColoursAndMenuWord)
         SetDeviceRegister(deviceId, 36, 0xF222);
         SetDeviceRegister(deviceId, 39, 2);
         RunProgram([&] {
-            HWND dialog = OpenConnected(m);
+            HWND dialog = OpenConnected(m, deviceId);
             ASSERT_NE(dialog, nullptr);
             EXPECT_EQ(Selected(dialog, IDC_LBKDO_ACTIVE_TIME), activeTime == 7 ? 0 : -1);
             EXPECT_TRUE(IsChecked(dialog, IDC_LBKDO_MENU_DISABLE));
@@ -746,8 +734,8 @@ TEST_F(AoutControllerDevice, LcdGroupActiveTimeColoursAndMenuWord)
             EXPECT_EQ(DeviceRegister(deviceId, 39), 2);
             if (activeTime == 7) {
                 SelectEntry(dialog, IDC_LBKDO_ACTIVE_TIME, 6);
-                SelectEntry(dialog, IDC_LBKDO_COLOR_HUMIDITY, 6);
-                EXPECT_EQ(FocusOf(), GetDlgItem(dialog, IDC_LBKDO_COLOR_TEMPERATURE_LABEL));
+                EXPECT_EQ(SelectEntryAndTakeFocus(dialog, IDC_LBKDO_COLOR_HUMIDITY, 6),
+                          GetDlgItem(dialog, IDC_LBKDO_COLOR_TEMPERATURE_LABEL));
                 Click(dialog, IDC_LBKDO_MENU_DISABLE);
                 WaitForPostedMessages();
                 EXPECT_TRUE(IsChecked(dialog, IDC_LBKDO_MENU_DISABLE));
@@ -780,7 +768,7 @@ TEST_F(AoutControllerDevice, CalibrationWriteOnTheWire)
         SimResetDevices();
         int deviceId = AddFilledDevice(m);
         RunProgram([&] {
-            HWND dialog = OpenConnected(m);
+            HWND dialog = OpenConnected(m, deviceId);
             ASSERT_NE(dialog, nullptr);
             size_t before = EventCount(deviceId);
             PostButton(dialog, model.second.second);
@@ -869,7 +857,7 @@ TEST_F(AoutControllerFiles, UnreadLinesKindsMenuWordAndSaturation)
     WriteFileBytes(path, ExpectedSettingsFile("LBKDOS", {{39, "7"}, {37, "12345"}, {68, "01"}, {69, "0"}},
                                         Text16("From file").c_str()));
     RunProgram([&] {
-        HWND dialog = OpenConnected(m);
+        HWND dialog = OpenConnected(m, deviceId);
         ASSERT_NE(dialog, nullptr);
         OpenFile(dialog, m.open, path);
         EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.text) == "From file"; }));
@@ -893,7 +881,7 @@ TEST_F(AoutControllerFiles, UnreadLinesKindsMenuWordAndSaturation)
     deviceId = AddFilledDevice(k);
     SetDeviceRegister(deviceId, 39, 256);
     RunProgram([&] {
-        HWND dialog = OpenConnected(k);
+        HWND dialog = OpenConnected(k, deviceId);
         ASSERT_NE(dialog, nullptr);
         Click(dialog, k.save);
         ChooseFile(dialog, saved);
@@ -952,7 +940,7 @@ TEST_F(Lbkdg1ks, ReadLabelsOutputAndWrite)
         PostClick(g_configButton);
         HWND dialog = WaitForDialogWithControl(ThisProcess(), IDC_LBKDG1KS_READ, 10000);
         ASSERT_NE(dialog, nullptr);
-        EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_LBKDG1KS_TEXT) == "Hello World 1234"; }, 8000));
+        EXPECT_TRUE(WaitWhileDeviceTalks(deviceId, [&] { return ItemText(dialog, IDC_LBKDG1KS_TEXT) == "Hello World 1234"; }));
         EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }));
         EXPECT_EQ(GetTextUtf8(dialog), "LB-KDG-S");
         EXPECT_EQ(GetText(GetDlgItem(dialog, IDC_LBKDG1KS_READ)), EditionText(L"Read LB-KDG-S", L"Načíst LB-KDG-S"));
@@ -1082,7 +1070,7 @@ TEST_F(AoutControllerFiles, GarbageFieldsAndAllOnesWords)
     int deviceId = AddFilledDevice(m);
     for (int r : {35, 36, 39, 68, 69}) SetDeviceRegister(deviceId, r, 0xFFFF);
     RunProgram([&] {
-        HWND dialog = OpenConnected(m);
+        HWND dialog = OpenConnected(m, deviceId);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(Selected(dialog, IDC_LBKDO_ACTIVE_TIME), -1);
         EXPECT_EQ(Selected(dialog, IDC_LBKDO_COLOR_TEMPERATURE), -1);
@@ -1129,7 +1117,7 @@ TEST_F(AoutControllerDevice, FailedWriteClosesTheDialog)
     const CtrlCase& m = FindCase("LBRMO");
     int deviceId = AddFilledDevice(m);
     RunProgram([&] {
-        HWND dialog = OpenConnected(m);
+        HWND dialog = OpenConnected(m, deviceId);
         ASSERT_NE(dialog, nullptr);
         SimAddFault(deviceId, {SIM_FAULT_SET_FEATURE, 0, -1, CMD_WRITE_BLOCK, -1});
         Click(dialog, m.write);
@@ -1147,7 +1135,7 @@ TEST_F(AoutControllerDevice, WriteChecksWhatNoTickHasSeen)
     const CtrlCase& m = FindCase("LBKDO");
     int deviceId = AddFilledDevice(m);
     RunProgram([&] {
-        HWND dialog = OpenConnected(m);
+        HWND dialog = OpenConnected(m, deviceId);
         ASSERT_NE(dialog, nullptr);
         RunOnUiThread([&] {
             SetDlgItemTextA(dialog, IDC_LBKDO_OUTPUT_LOW_1, "25.0");

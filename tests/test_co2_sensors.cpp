@@ -112,20 +112,6 @@ int AddSeededDevice(const Co2Case& model, const char* firmware)
     return id;
 }
 
-// Waits until the write engine has stored the image (third store step on the wire) and its
-// progress window is gone.
-bool WaitForStoredWrite(int deviceId, int storesBefore)
-{
-    auto stores = [&] {
-        int count = 0;
-        for (const std::vector<BYTE>& bytes : TranscriptBytes(deviceId, SIM_EVENT_SET_FEATURE))
-            if (bytes.size() >= 3 && bytes[1] == CMD_STORE_EEPROM && bytes[2] == 2) count++;
-        return count;
-    };
-    return WaitUntil([&] { return stores() > storesBefore; }, 8000) &&
-           WaitUntil([&] { return WaitForDialogWithControl(ThisProcess(), IDC_WRITE_PROGRESS_TEXT, 0) == nullptr; });
-}
-
 std::vector<int> LimitIds(const Co2Case& m)
 {
     return {m.limitsGroup, m.lowLabel, m.highLabel, m.low, m.high};
@@ -224,7 +210,7 @@ TEST_P(Co2Gate, FirmwareGateAtOpening)
             EXPECT_TRUE(IsEnabled(GetDlgItem(dialog, m.read)));
             if (!readAtOnce) {
                 Click(dialog, m.read);
-                EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.address) == "17"; }, 8000)) << "nothing read";
+                EXPECT_TRUE(WaitWhileDeviceTalks(deviceId, [&] { return ItemText(dialog, m.address) == "17"; })) << "nothing read";
                 EXPECT_EQ(CountFeatureCommands(deviceId, CMD_READ_BLOCK), 12);
             }
             EXPECT_EQ(ItemText(dialog, m.text), SEEDED_TEXT);
@@ -246,7 +232,7 @@ TEST_P(Co2Dialogs, ReadAndWriteOnTheWire)
         HWND dialog = OpenThroughConfig(m);
         ASSERT_NE(dialog, nullptr);
         Click(dialog, m.read);
-        ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, m.address) == "17"; }, 8000)) << "nothing read";
+        ASSERT_TRUE(WaitWhileDeviceTalks(deviceId, [&] { return ItemText(dialog, m.address) == "17"; })) << "nothing read";
         EXPECT_EQ(ItemText(dialog, m.baud), " 9600Bd");
         EXPECT_EQ(ItemText(dialog, m.low), ShownLimit(m, 0x8000));
         EXPECT_EQ(ItemText(dialog, m.high), ShownLimit(m, 40000));
@@ -525,7 +511,7 @@ TEST_P(Co2Files, BadFileFieldsReachNoRegister)
         HWND dialog = OpenThroughConfig(m);
         ASSERT_NE(dialog, nullptr);
         Click(dialog, m.read);
-        ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, m.address) == "17"; }, 8000)) << "nothing read";
+        ASSERT_TRUE(WaitWhileDeviceTalks(deviceId, [&] { return ItemText(dialog, m.address) == "17"; })) << "nothing read";
         Click(dialog, m.open);
         ChooseFile(dialog, garbage);
         EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, m.address) == "9"; }));

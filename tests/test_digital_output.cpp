@@ -264,19 +264,6 @@ void TickTypingInto(HWND dialog, int id, const char* text)
     });
 }
 
-// Picks a state's pattern and tells where the focus went, in one go on the UI thread.
-HWND PickPatternAndTakeFocus(HWND dialog, int id, int index)
-{
-    HWND focus = nullptr;
-    RunOnUiThread([&] {
-        SetFocus(GetDlgItem(dialog, id));
-        SendDlgItemMessageW(dialog, id, CB_SETCURSEL, index, 0);
-        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)GetDlgItem(dialog, id));
-        focus = GetFocus();
-    });
-    return focus;
-}
-
 const int FIELD_OFFSET = 32 + 8;  // first register line, value field within it
 
 // A register's value field as the file holds it, without its trailing blanks.
@@ -315,9 +302,7 @@ void WriteAndWait(HWND dialog, int writeId, int deviceId)
 {
     int storesBefore = CountFeatureCommands(deviceId, CMD_STORE_EEPROM, 2);
     PostClick(GetDlgItem(dialog, writeId));
-    ASSERT_TRUE(WaitUntil([&] { return CountFeatureCommands(deviceId, CMD_STORE_EEPROM, 2) > storesBefore; }, 8000))
-        << "no complete write";
-    ASSERT_TRUE(WaitUntil([&] { return WaitForDialogWithControl(ThisProcess(), IDC_WRITE_PROGRESS_TEXT, 0) == nullptr; }));
+    ASSERT_TRUE(WaitForStoredWrite(deviceId, storesBefore)) << "no complete write";
 }
 
 // A device of the model whose registers are all told apart from what the dialog writes.
@@ -666,7 +651,7 @@ TEST_F(DMG1TDialog, StatesLimitsAndFileForms)
         SelectEntry(dialog, IDC_DMG1T_STATE_COUNT, 5);
         EXPECT_EQ(StatePicture(dialog), "EEEEE-----------");
         for (int state = 1; state <= 5; state++) {
-            HWND focus = PickPatternAndTakeFocus(dialog, StateCombo(state), state + 1);
+            HWND focus = SelectEntryAndTakeFocus(dialog, StateCombo(state), state + 1);
             EXPECT_EQ(focus, GetDlgItem(dialog, IDC_DMG1T_STATE_COUNT_LABEL));
         }
         std::string file = SaveSettings(dialog, IDC_DMG1T_SAVE, path);

@@ -152,13 +152,6 @@ int AddSeededDevice(const ModelCase& model)
     return id;
 }
 
-// Waits until the write engine has stored the image (third store step on the wire).
-bool WaitForStoredWrite(int deviceId, int storesBefore)
-{
-    return WaitUntil([&] { return CountFeatureCommands(deviceId, CMD_STORE_EEPROM, 2) > storesBefore; }, 8000) &&
-           WaitUntil([&] { return WaitForDialogWithControl(ThisProcess(), IDC_WRITE_PROGRESS_TEXT, 0) == nullptr; });
-}
-
 class SensorDialogs : public ::testing::TestWithParam<ModelCase> {
 protected:
     void SetUp() override
