@@ -542,20 +542,30 @@ static DWORD WINAPI ControlConnectionProc(LPVOID parameter)
     return 0;
 }
 
-static DWORD WINAPI ControlServerProc(LPVOID)
+static HANDLE CreateControlInstance(const std::string& name)
 {
-    std::string name = "\\\\.\\pipe\\" + s_pipeBase;
     for (;;) {
         HANDLE pipe = CreateNamedPipeA(name.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
                                        PIPE_UNLIMITED_INSTANCES, sizeof(SimReply), sizeof(SimRequest), 0, NULL);
-        if (pipe == INVALID_HANDLE_VALUE) {
-            Sleep(10);
-            continue;
-        }
+        if (pipe != INVALID_HANDLE_VALUE) return pipe;
+        Sleep(10);
+    }
+}
+
+// The next instance is created before a connected one is handed to its thread: that thread may
+// answer and close its instance at once, and a pipe left without any instance for a moment makes
+// a caller's open fail as if there were no server at all.
+static DWORD WINAPI ControlServerProc(LPVOID)
+{
+    std::string name = "\\\\.\\pipe\\" + s_pipeBase;
+    HANDLE listening = CreateControlInstance(name);
+    for (;;) {
+        HANDLE pipe = listening;
         if (!ConnectNamedPipe(pipe, NULL) && GetLastError() != ERROR_PIPE_CONNECTED) {
-            CloseHandle(pipe);
+            DisconnectNamedPipe(pipe);
             continue;
         }
+        listening = CreateControlInstance(name);
         HANDLE thread = CreateThread(NULL, 0, ControlConnectionProc, pipe, 0, NULL);
         if (thread) {
             CloseHandle(thread);
