@@ -10,7 +10,7 @@
 
 #include "tests/gui_driver.h"
 
-// Once per test process: the module instance for resources, the X11 quirks settled.
+// Once per test process: the module instance for resources and the UI thread's runner window.
 void PrepareTestProcess();
 
 // Puts the program-wide records back to their start-up values between scenarios.
