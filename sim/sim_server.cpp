@@ -199,9 +199,14 @@ static DWORD WINAPI DeviceThreadProc(LPVOID parameter)
             readFault = HasArmedFault(device, SIM_FAULT_READ);
         }
 
-        // A vanished device drops every connection and stops listening.
+        // A vanished device drops every connection and stops listening. Each dropped connection is
+        // a handle's end as the device sees it, recorded like every other.
         if (!present) {
-            for (size_t i = 0; i < connections.size(); i++) DropConnection(id, connections[i]);
+            for (size_t i = 0; i < connections.size(); i++) {
+                DropConnection(id, connections[i]);
+                SimLock lock;
+                SimLogEvent(*s_devices[id], SIM_EVENT_CLOSE, NULL, 0, false);
+            }
             connections.clear();
         }
         int listening = 0;

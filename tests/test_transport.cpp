@@ -8,6 +8,7 @@
 #include "sim/sim_device.h"
 #include "sim/sim_protocol.h"
 #include "tests/program_fixture.h"
+#include "tests/sim_transcript.h"
 
 namespace {
 
@@ -236,6 +237,8 @@ TEST_F(TransportTest, ReportsCrossTheWireAndFailuresAreBounded)
     EXPECT_EQ(GetHidFeature(g_featureIn, FEATURE_REPORT_SIZE, HID_SLOT_DEVICE), 0);
     EXPECT_EQ(GetHidFeature(g_featureIn, FEATURE_REPORT_SIZE, HID_SLOT_DEVICE), 1);
     SimSetPresent(device, false);
+    // Unplugging ends the open handle's connection, and the device's record shows that end.
+    EXPECT_EQ(CountOpenHandles(device), 0);
     EXPECT_EQ(SetHidFeature(g_featureOut, FEATURE_REPORT_SIZE, HID_SLOT_DEVICE), 0);
     start = GetTickCount();
     EXPECT_EQ(ReadHidReport(g_inputReport, DATA_REPORT_SIZE, &count, HID_SLOT_DEVICE), 0);
