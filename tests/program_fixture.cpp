@@ -192,48 +192,80 @@ int RunProgram(const std::function<void()>& scenario, DWORD timeoutMs)
 struct DialogRun {
     DLGPROC dialogProc;
     const std::function<void(HWND)>* scenario;
-    HANDLE opened;
-    HWND dialog;
+    HANDLE opened;     // set at WM_INITDIALOG, or when the dialog could not be made
+    HANDLE over;       // set when the run ends, the watchdog's ending included
+    HWND volatile dialog;
+    HHOOK building;    // the opening's window creations, while it lasts
 };
 static DialogRun* s_dialogRun = nullptr;
+
+// A large dialog builds hundreds of windows before WM_INITDIALOG; on a loaded machine that takes
+// seconds. Each window it creates is progress, so the watchdog fails only an opening that stops.
+static LRESULT CALLBACK NoteOpeningProgress(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) NoteDriverProgress();
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+static void EndOpeningWatch(DialogRun* run)
+{
+    if (run->building) UnhookWindowsHookEx(run->building);
+    run->building = nullptr;
+}
 
 // Wraps the procedure under test to learn its window handle at WM_INITDIALOG.
 static INT_PTR CALLBACK RecordingDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG && s_dialogRun && !s_dialogRun->dialog) {
-        s_dialogRun->dialog = dialog;
-        SetEvent(s_dialogRun->opened);
+    DialogRun* run = s_dialogRun;
+    if (!run) return FALSE;
+    if (message != WM_INITDIALOG || run->dialog) return run->dialogProc(dialog, message, wParam, lParam);
+    EndOpeningWatch(run);
+    InterlockedExchangePointer((PVOID volatile*)&run->dialog, dialog);
+    SetEvent(run->opened);
+    INT_PTR result = run->dialogProc(dialog, message, wParam, lParam);
+    // A run that ended before its dialog opened has nobody left to close it.
+    if (WaitForSingleObject(run->over, 0) == WAIT_OBJECT_0) {
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
     }
-    return s_dialogRun ? s_dialogRun->dialogProc(dialog, message, wParam, lParam) : FALSE;
+    return result;
 }
 
 INT_PTR RunDialog(int templateId, DLGPROC dialogProc, const std::function<void(HWND)>& scenario, HWND owner,
                   DWORD timeoutMs)
 {
-    DialogRun dialogRun = {dialogProc, &scenario, CreateEventW(nullptr, TRUE, FALSE, nullptr), nullptr};
+    DialogRun dialogRun = {dialogProc, &scenario, CreateEventW(nullptr, TRUE, FALSE, nullptr),
+                           CreateEventW(nullptr, TRUE, FALSE, nullptr), nullptr, nullptr};
     s_dialogRun = &dialogRun;
     std::function<void()> drive = [&] {
-        if (WaitForSingleObject(dialogRun.opened, DRIVER_WAIT_MS) != WAIT_OBJECT_0) {
+        // The opening ends in WM_INITDIALOG or in the dialog's failure; the watchdog judges how long.
+        HANDLE ends[] = {dialogRun.opened, dialogRun.over};
+        if (WaitForMultipleObjects(2, ends, FALSE, INFINITE) != WAIT_OBJECT_0 || !dialogRun.dialog) {
             ADD_FAILURE() << "the dialog did not open";
             return;
         }
+        NoteDriverProgress();
         scenario(dialogRun.dialog);
         // The scenario is expected to end the dialog; give it a moment before the cleanup does.
         WaitUntil([&] { return !IsWindow(dialogRun.dialog); }, 2000);
     };
     HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ScenarioRun run = {&drive, timeoutMs, done, [&] {
+                           SetEvent(dialogRun.over);
                            if (IsWindow(dialogRun.dialog)) {
                                ADD_FAILURE() << "the dialog was left open";
                                CloseEverything(false);
                            }
                        }};
+    dialogRun.building = SetWindowsHookExW(WH_CBT, NoteOpeningProgress, nullptr, GetCurrentThreadId());
     std::thread supervisor([&] { RunScenarioWithWatchdog(run); });
     INT_PTR result = DialogBoxParamA(g_hInstance, MAKEINTRESOURCEA(templateId), owner, RecordingDlgProc, 0);
+    EndOpeningWatch(&dialogRun);
     if (result == -1) SetEvent(dialogRun.opened);  // let the driver give up at once
     supervisor.join();
     CloseHandle(done);
     CloseHandle(dialogRun.opened);
+    CloseHandle(dialogRun.over);
     s_dialogRun = nullptr;
     return result;
 }
