@@ -367,6 +367,14 @@ TEST_F(TransferEngines, EveryFailingStepReportsAndDropsTheConnection)
         FillImage(ImagePattern);
         ProgressWatch watch;
         int dev = device;
+        // What the device saw, but for the ends of connections: the failing step's handle is closed
+        // before the box opens, and the device records that end on its own thread, possibly while
+        // the box is up. A step run under the box would show as an open and a command.
+        auto stepEvents = [dev] {
+            size_t count = 0;
+            for (const SimEvent& event : SimGetEvents(dev)) count += event.kind != SIM_EVENT_CLOSE;
+            return count;
+        };
         size_t eventsUnderBox = 0, eventsLater = 0;
         INT_PTR result = RunEngine(c.write, &watch, [&](HWND) {
             MessageBoxRecord box;
@@ -374,9 +382,9 @@ TEST_F(TransferEngines, EveryFailingStepReportsAndDropsTheConnection)
             EXPECT_EQ(c.czech ? EditionText(c.english, c.czech) : std::wstring(c.english), box.text);
             EXPECT_EQ(L"SET info", box.caption);
             EXPECT_EQ((UINT)MB_ICONERROR, box.icon);
-            eventsUnderBox = SimGetEvents(dev).size();
+            eventsUnderBox = stepEvents();
             Sleep(100);
-            eventsLater = SimGetEvents(dev).size();
+            eventsLater = stepEvents();
             AnswerMessageBox(box);
         });
         EXPECT_EQ(2, result);
